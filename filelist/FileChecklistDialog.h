@@ -1,0 +1,48 @@
+// CFileChecklistDialog: a command's files as a check list. The caller's files start checked, the other
+// candidates unchecked; when the window is destroyed the rows are split back into the checked and the
+// unchecked set. The multi-file command shows it as it is; check-in and check-out derive from it.
+#ifndef CORVEL_FILE_CHECKLIST_DIALOG_H
+#define CORVEL_FILE_CHECKLIST_DIALOG_H
+
+#include "AfxControls.h"
+#include "AfxDialog.h"
+#include "CheckListBox.h"
+#include "frame/AdvancedOptions.h"
+
+#include <set>
+#include <string>
+
+class CFileChecklistDialog : public CDialog {
+public:
+    CFileChecklistDialog(const std::set<std::string>& files, const std::set<std::string>& otherFiles,
+                         CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions, CWnd* parent);
+    ~CFileChecklistDialog() override;
+
+    INT_PTR DoModal() override;
+    // Adds the paths of the rows that were checked when the dialog closed; `target` keeps what it held.
+    void CopyCheckedFilesTo(std::set<std::string>& target) const;
+    // The template this dialog is built from.
+    virtual UINT GetDialogId() const;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+
+    void OnAdvanced();
+    void OnSelChangeFileList();
+    void OnDestroy();
+    void OnSelectAll();
+
+    CButton m_btnAdvanced;
+    CCheckListBox m_checkList;
+    std::set<std::string> m_checkedFiles;
+    std::set<std::string> m_uncheckedFiles;
+    CSCCAbstractGetCommandOptionsFunctionoid* m_pAdvancedOptions;
+
+private:
+    void FillList();
+
+    DECLARE_MESSAGE_MAP()
+};
+
+#endif // CORVEL_FILE_CHECKLIST_DIALOG_H

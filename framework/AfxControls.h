@@ -1,0 +1,35 @@
+// Thin wrappers of the standard controls the dialogs use.
+#ifndef CORVEL_AFX_CONTROLS_H
+#define CORVEL_AFX_CONTROLS_H
+
+#include "AfxWnd.h"
+
+class CButton : public CWnd {
+public:
+    int GetCheck() const { return static_cast<int>(SendMessage(BM_GETCHECK)); }
+    void SetCheck(int nCheck) { SendMessage(BM_SETCHECK, static_cast<WPARAM>(nCheck)); }
+};
+
+class CEdit : public CWnd {
+public:
+    // At most `nChars` characters can be typed or pasted; text set by the program is not cut.
+    void SetLimitText(UINT nChars) { SendMessage(EM_LIMITTEXT, nChars); }
+    void LimitText(int nChars) { SendMessage(EM_LIMITTEXT, static_cast<WPARAM>(nChars)); }
+};
+
+class CListBox : public CWnd {
+public:
+    int GetCount() const { return static_cast<int>(SendMessage(LB_GETCOUNT)); }
+    int AddString(const char* text) { return static_cast<int>(SendMessage(LB_ADDSTRING, 0, (LPARAM)text)); }
+    int GetTextLen(int index) const { return static_cast<int>(SendMessage(LB_GETTEXTLEN, (WPARAM)index)); }
+    // The row's text up to its first NUL; empty for an index out of range.
+    void GetText(int index, CString& text) const;
+    int SelItemRange(BOOL select, int first, int last);
+    void SetHorizontalExtent(int cxExtent) { SendMessage(LB_SETHORIZONTALEXTENT, (WPARAM)cxExtent); }
+    int GetHorizontalExtent() const { return static_cast<int>(SendMessage(LB_GETHORIZONTALEXTENT)); }
+    int GetItemRect(int index, RECT* rect) const {
+        return static_cast<int>(SendMessage(LB_GETITEMRECT, (WPARAM)index, (LPARAM)rect));
+    }
+};
+
+#endif // CORVEL_AFX_CONTROLS_H

@@ -1,0 +1,145 @@
+#include "AfxDialog.h"
+
+#include "AfxModuleState.h"
+
+void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl) {
+    if (!rControl.m_hWnd)
+        rControl.SubclassWindow(pDX->PrepareCtrl(nIDC));
+}
+
+void DDX_Check(CDataExchange* pDX, int nIDC, int& value) {
+    HWND hControl = pDX->PrepareCtrl(nIDC);
+    if (pDX->m_bSaveAndValidate)
+        value = static_cast<int>(::SendMessageA(hControl, BM_GETCHECK, 0, 0));
+    else
+        ::SendMessageA(hControl, BM_SETCHECK, static_cast<WPARAM>(value), 0);
+}
+
+void DDX_Text(CDataExchange* pDX, int nIDC, CString& value) {
+    HWND hControl = pDX->PrepareCtrl(nIDC);
+    if (pDX->m_bSaveAndValidate) {
+        CWnd control;
+        control.m_hWnd = hControl;
+        control.GetWindowText(value);
+        control.m_hWnd = nullptr;
+    } else {
+        ::SetWindowTextA(hControl, value);
+    }
+}
+
+// ---- CDialog ---------------------------------------------------------------------------------------
+
+BEGIN_MESSAGE_MAP(CDialog, CWnd)
+ON_COMMAND(IDOK, OnOK)
+ON_COMMAND(IDCANCEL, OnCancel)
+END_MESSAGE_MAP()
+
+CDialog::CDialog() = default;
+
+CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
+    : m_lpszTemplateName(MAKEINTRESOURCEA(nIDTemplate)), m_nIDHelp(nIDTemplate), m_pParentWnd(pParentWnd) {}
+
+CDialog::~CDialog() = default;
+
+INT_PTR CDialog::DoModal() {
+    HINSTANCE hInstance = AfxGetResourceHandle();
+    HRSRC hResource = ::FindResourceA(hInstance, m_lpszTemplateName, MAKEINTRESOURCEA(5) /* RT_DIALOG */);
+    HGLOBAL hTemplate = hResource ? ::LoadResource(hInstance, hResource) : nullptr;
+    const void* pTemplate = hTemplate ? ::LockResource(hTemplate) : nullptr;
+    if (!pTemplate)
+        return -1;
+
+    HWND hOwner = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
+    INT_PTR result = ::DialogBoxIndirectParamA(hInstance, static_cast<LPCDLGTEMPLATEA>(pTemplate), hOwner,
+                                               &AfxDlgProc, reinterpret_cast<LPARAM>(this));
+    if (m_hWnd) // creation failed half-way: do not keep a stale entry
+        Detach();
+    AfxRethrowWindowProcException();
+    return result;
+}
+
+BOOL CDialog::OnInitDialog() {
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+BOOL CDialog::EndDialog(int nResult) { return ::EndDialog(m_hWnd, nResult); }
+
+void CDialog::OnOK() {
+    if (!UpdateData(TRUE))
+        return;
+    EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+
+static bool IsReflectedMessage(UINT message) {
+    switch (message) {
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+    case WM_DELETEITEM:
+    case WM_COMPAREITEM:
+    case WM_CHARTOITEM:
+    case WM_VKEYTOITEM:
+        return true;
+    default:
+        return false;
+    }
+}
+
+static HWND ReflectionTarget(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_DRAWITEM:
+        return reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->hwndItem;
+    case WM_DELETEITEM:
+        return reinterpret_cast<DELETEITEMSTRUCT*>(lParam)->hwndItem;
+    case WM_COMPAREITEM:
+        return reinterpret_cast<COMPAREITEMSTRUCT*>(lParam)->hwndItem;
+    case WM_MEASUREITEM:
+        return ::GetDlgItem(hDlg, static_cast<int>(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->CtlID));
+    default: // WM_CHARTOITEM, WM_VKEYTOITEM
+        (void)wParam;
+        return reinterpret_cast<HWND>(lParam);
+    }
+}
+
+INT_PTR CALLBACK AfxDlgProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        if (message == WM_INITDIALOG) {
+            CDialog* pDialog = reinterpret_cast<CDialog*>(lParam);
+            pDialog->Attach(hDlg);
+            return pDialog->OnInitDialog();
+        }
+        CDialog* pDialog = static_cast<CDialog*>(CWnd::FromHandlePermanent(hDlg));
+        if (!pDialog)
+            return FALSE;
+        if (message == WM_NCDESTROY) {
+            pDialog->Detach();
+            return FALSE;
+        }
+        if (IsReflectedMessage(message)) {
+            CWnd* pChild = CWnd::FromHandlePermanent(ReflectionTarget(hDlg, message, wParam, lParam));
+            LRESULT result = 0;
+            if (!pChild || !pChild->OnChildNotify(message, wParam, lParam, &result))
+                return FALSE;
+            if (message == WM_CHARTOITEM || message == WM_VKEYTOITEM || message == WM_COMPAREITEM)
+                return static_cast<INT_PTR>(result);
+            ::SetWindowLongPtrA(hDlg, DWLP_MSGRESULT, result);
+            return TRUE;
+        }
+        if (message == WM_COMMAND || message == WM_DESTROY) {
+            // WM_DESTROY also goes on to the dialog manager.
+            return pDialog->DispatchToMessageMap(message, wParam) && message == WM_COMMAND;
+        }
+        return FALSE;
+    } catch (...) {
+        AfxStoreWindowProcException(hDlg);
+        return FALSE;
+    }
+}
+
+int AfxMessageBox(const char* lpszText, UINT nType, UINT /*nIDHelp*/) {
+    AFX_MODULE_STATE* state = AfxGetModuleState();
+    const char* caption = state->m_lpszCurrentAppName ? state->m_lpszCurrentAppName : "";
+    return ::MessageBoxA(::GetActiveWindow(), lpszText, caption, nType);
+}

@@ -1,0 +1,280 @@
+#include "AfxWnd.h"
+
+#include "AfxDialog.h"
+#include "AfxTemporaries.h"
+
+#include <exception>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+namespace {
+
+// Wrappers attached to windows of this thread, found again by handle for every message.
+thread_local std::unordered_map<HWND, CWnd*>* t_pPermanentMap = nullptr;
+
+std::unordered_map<HWND, CWnd*>& PermanentMap() {
+    if (!t_pPermanentMap)
+        t_pPermanentMap = new std::unordered_map<HWND, CWnd*>();
+    return *t_pPermanentMap;
+}
+
+struct Temporary {
+    std::unique_ptr<CWnd> wnd;
+    std::unique_ptr<CDC> dc;
+};
+thread_local std::vector<Temporary>* t_pTemporaries = nullptr;
+
+std::vector<Temporary>& Temporaries() {
+    if (!t_pTemporaries)
+        t_pTemporaries = new std::vector<Temporary>();
+    return *t_pTemporaries;
+}
+
+thread_local std::exception_ptr* t_pPendingException = nullptr;
+
+long g_borrowedDCs = 0;
+
+} // namespace
+
+std::size_t AfxTemporaryMark() { return t_pTemporaries ? t_pTemporaries->size() : 0; }
+
+std::size_t AfxTemporaryCount() { return AfxTemporaryMark(); }
+
+void AfxReleaseTemporaries(std::size_t mark) {
+    if (!t_pTemporaries)
+        return;
+    std::vector<Temporary>& temporaries = *t_pTemporaries;
+    while (temporaries.size() > mark) {
+        if (temporaries.back().wnd)
+            temporaries.back().wnd->m_hWnd = nullptr; // the window is not ours to destroy
+        temporaries.pop_back();
+    }
+    if (temporaries.empty()) {
+        delete t_pTemporaries;
+        t_pTemporaries = nullptr;
+    }
+}
+
+// ---- CCmdTarget ------------------------------------------------------------------------------------
+
+const AFX_MSGMAP* CCmdTarget::GetThisMessageMap() {
+    static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, 0, AfxSig_end, nullptr}};
+    static const AFX_MSGMAP map = {nullptr, &entries[0]};
+    return &map;
+}
+
+const AFX_MSGMAP* CCmdTarget::GetMessageMap() const { return GetThisMessageMap(); }
+
+bool CCmdTarget::DispatchToMessageMap(UINT message, WPARAM wParam) {
+    const UINT code = HIWORD(wParam);
+    const UINT id = LOWORD(wParam);
+    for (const AFX_MSGMAP* map = GetMessageMap(); map; map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
+        for (const AFX_MSGMAP_ENTRY* entry = map->lpEntries; entry->nSig != AfxSig_end; ++entry) {
+            if (entry->nMessage != message)
+                continue;
+            if (message == WM_COMMAND && (entry->nCode != code || id < entry->nID || id > entry->nLastID))
+                continue;
+            (this->*entry->pfn)();
+            return true;
+        }
+    }
+    return false;
+}
+
+// ---- CWnd ------------------------------------------------------------------------------------------
+
+CWnd::~CWnd() {
+    if (m_hWnd) {
+        // A wrapper that outlives its purpose lets go of the window instead of leaving a dangling entry.
+        if (m_pfnSuper)
+            UnsubclassWindow();
+        else
+            Detach();
+    }
+}
+
+CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
+    if (!hWnd || !t_pPermanentMap)
+        return nullptr;
+    auto found = t_pPermanentMap->find(hWnd);
+    return found == t_pPermanentMap->end() ? nullptr : found->second;
+}
+
+CWnd* CWnd::FromHandle(HWND hWnd) {
+    if (!hWnd)
+        return nullptr;
+    if (CWnd* permanent = FromHandlePermanent(hWnd))
+        return permanent;
+    for (Temporary& temporary : Temporaries())
+        if (temporary.wnd && temporary.wnd->m_hWnd == hWnd)
+            return temporary.wnd.get();
+    Temporary temporary;
+    temporary.wnd.reset(new CWnd());
+    temporary.wnd->m_hWnd = hWnd;
+    Temporaries().push_back(std::move(temporary));
+    return Temporaries().back().wnd.get();
+}
+
+BOOL CWnd::Attach(HWND hWnd) {
+    if (!hWnd || m_hWnd)
+        return FALSE;
+    m_hWnd = hWnd;
+    PermanentMap()[hWnd] = this;
+    return TRUE;
+}
+
+HWND CWnd::Detach() {
+    HWND hWnd = m_hWnd;
+    if (hWnd && t_pPermanentMap) {
+        t_pPermanentMap->erase(hWnd);
+        if (t_pPermanentMap->empty()) {
+            delete t_pPermanentMap;
+            t_pPermanentMap = nullptr;
+        }
+    }
+    m_hWnd = nullptr;
+    return hWnd;
+}
+
+BOOL CWnd::SubclassWindow(HWND hWnd) {
+    if (!Attach(hWnd))
+        return FALSE;
+    PreSubclassWindow();
+    m_pfnSuper = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
+    return TRUE;
+}
+
+HWND CWnd::UnsubclassWindow() {
+    if (m_pfnSuper && m_hWnd)
+        SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+    m_pfnSuper = nullptr;
+    return Detach();
+}
+
+BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent) {
+    HWND hControl = pParent ? ::GetDlgItem(pParent->m_hWnd, static_cast<int>(nID)) : nullptr;
+    return hControl ? SubclassWindow(hControl) : FALSE;
+}
+
+CWnd* CWnd::GetDlgItem(int nID) const { return FromHandle(::GetDlgItem(m_hWnd, nID)); }
+
+BOOL CWnd::EnableWindow(BOOL bEnable) { return ::EnableWindow(m_hWnd, bEnable); }
+
+BOOL CWnd::IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
+
+LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
+    return ::SendMessageA(m_hWnd, message, wParam, lParam);
+}
+
+void CWnd::SetWindowText(const char* text) { ::SetWindowTextA(m_hWnd, text); }
+
+void CWnd::GetWindowText(CString& text) const {
+    const int length = ::GetWindowTextLengthA(m_hWnd);
+    char* buffer = text.GetBuffer(length + 1);
+    const int copied = ::GetWindowTextA(m_hWnd, buffer, length + 1);
+    text.ReleaseBuffer(copied > 0 ? copied : 0);
+}
+
+CWnd* CWnd::SetFocus() { return FromHandle(::SetFocus(m_hWnd)); }
+
+BOOL CWnd::UpdateData(BOOL bSaveAndValidate) {
+    CDataExchange dx(this, bSaveAndValidate);
+    DoDataExchange(&dx);
+    return TRUE;
+}
+
+void CWnd::DoDataExchange(CDataExchange*) {}
+
+void CWnd::OnDestroy() {}
+
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (m_pfnSuper)
+        return ::CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
+    return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+}
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (DispatchToMessageMap(message, wParam))
+        return 0;
+    return DefWindowProc(message, wParam, lParam);
+}
+
+BOOL CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) { return FALSE; }
+
+LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
+    if (!pWnd)
+        return ::DefWindowProcA(hWnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        // The last message: hand the window back to its own procedure and forget it.
+        WNDPROC super = pWnd->m_pfnSuper;
+        pWnd->UnsubclassWindow();
+        pWnd->PostNcDestroy();
+        return super ? ::CallWindowProcA(super, hWnd, message, wParam, lParam)
+                     : ::DefWindowProcA(hWnd, message, wParam, lParam);
+    }
+    try {
+        return pWnd->WindowProc(message, wParam, lParam);
+    } catch (...) {
+        AfxStoreWindowProcException(hWnd);
+        return 0;
+    }
+}
+
+void AfxStoreWindowProcException(HWND hWnd) {
+    if (!t_pPendingException)
+        t_pPendingException = new std::exception_ptr(std::current_exception());
+    // End the innermost dialog this window belongs to; its DoModal passes the exception on.
+    for (HWND h = hWnd; h; h = ::GetParent(h)) {
+        if (CDialog* dialog = dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(h))) {
+            ::EndDialog(h, -1);
+            (void)dialog;
+            return;
+        }
+    }
+}
+
+void AfxRethrowWindowProcException() {
+    if (!t_pPendingException)
+        return;
+    std::exception_ptr pending = *t_pPendingException;
+    delete t_pPendingException;
+    t_pPendingException = nullptr;
+    std::rethrow_exception(pending);
+}
+
+// ---- CDC -------------------------------------------------------------------------------------------
+
+CDC* CDC::FromHandle(HDC hDC) {
+    if (!hDC)
+        return nullptr;
+    Temporary temporary;
+    temporary.dc.reset(new CDC());
+    temporary.dc->m_hDC = hDC;
+    Temporaries().push_back(std::move(temporary));
+    return Temporaries().back().dc.get();
+}
+
+SIZE CDC::GetTextExtent(const char* text, int length) const {
+    SIZE size = {0, 0};
+    ::GetTextExtentPoint32A(m_hDC, text, length, &size);
+    return size;
+}
+
+HDC AfxGetDC(HWND hWnd) {
+    HDC hDC = ::GetDC(hWnd);
+    if (hDC)
+        ++g_borrowedDCs;
+    return hDC;
+}
+
+int AfxReleaseDC(HWND hWnd, HDC hDC) {
+    if (!hDC)
+        return 0;
+    --g_borrowedDCs;
+    return ::ReleaseDC(hWnd, hDC);
+}
+
+long AfxBorrowedDCCount() { return g_borrowedDCs; }

@@ -1,0 +1,66 @@
+#include "PathParts.h"
+
+#ifdef _WIN32
+#include <mbctype.h>
+#endif
+
+namespace {
+
+// The runtime splits into buffers of 3, 256, 256 and 256 characters; the drive cannot outgrow its two.
+constexpr std::string::size_type kMaxPart = 255;
+
+// A byte after a lead byte is the second half of a double-byte character, so a 0x5C there is no
+// separator. The runtime asks its multibyte code page (_setmbcp, the ANSI one by default); we ask the
+// same table so the two always agree. Without that runtime no byte leads, as in a single-byte code page.
+bool IsLeadByte(unsigned char c) {
+#ifdef _WIN32
+    return _ismbblead(c) != 0;
+#else
+    (void)c;
+    return false;
+#endif
+}
+
+} // namespace
+
+CPathParts::CPathParts(const std::string& path) {
+    Split(path);
+}
+
+void CPathParts::Split(std::string path) {
+    // The runtime sees a C string: whatever follows an embedded NUL is not part of the path.
+    const std::string::size_type nul = path.find('\0');
+    if (nul != std::string::npos)
+        path.erase(nul);
+
+    std::string::size_type begin = 0;
+    if (path.size() >= 2 && path[1] == ':')
+        begin = 2;
+
+    // The last separator closes the directory.
+    std::string::size_type dirEnd = begin;
+    for (std::string::size_type i = begin; i < path.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(path[i]);
+        if (IsLeadByte(c))
+            ++i; // A lead byte as the last byte simply ends the scan.
+        else if (c == '\\' || c == '/')
+            dirEnd = i + 1;
+    }
+
+    // The last period of the final component starts the extension. The runtime does not look at lead
+    // bytes here; no double-byte code page has '.' as a trail byte anyway.
+    std::string::size_type extBegin = path.rfind('.');
+    if (extBegin == std::string::npos || extBegin < dirEnd)
+        extBegin = path.size();
+
+    // Refuse rather than cut: a shortened directory would send the file dialog to a wrong folder.
+    if (dirEnd - begin > kMaxPart || extBegin - dirEnd > kMaxPart || path.size() - extBegin > kMaxPart) {
+        m_complete = false;
+        return;
+    }
+    m_drive = path.substr(0, begin);
+    m_dir = path.substr(begin, dirEnd - begin);
+    m_fname = path.substr(dirEnd, extBegin - dirEnd);
+    m_ext = path.substr(extBegin);
+    m_complete = true;
+}

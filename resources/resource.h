@@ -1,0 +1,26 @@
+// Identifiers of the dialog templates and their controls. Shared by corvel.rc and the code.
+#ifndef CORVEL_RESOURCE_H
+#define CORVEL_RESOURCE_H
+
+#define IDD_SESSION_OPTIONS 129
+#define IDD_DIFF_OPTIONS 130
+#define IDD_SINGLE_FILE_OPTIONS 131
+#define IDD_RENAME_OPTIONS 132
+#define IDD_MULTI_FILE_OPTIONS 133
+#define IDD_CHECK_IN_OPTIONS 137
+#define IDD_CHECK_OUT_OPTIONS 138
+
+#define IDC_ADVANCED 1000
+#define IDC_IGNORE_CASE 1001
+#define IDC_IGNORE_SPACES 1002
+#define IDC_BROWSE 1004
+#define IDC_PATH 1006
+#define IDC_NEW_NAME 1007
+#define IDC_FILE_LIST 1008
+#define IDC_KEEP_CHECKED_OUT 1012
+#define IDC_COMMENT 1013
+#define IDC_KEEP_AFTER_CHECK_IN 1014
+#define IDC_KEEP_AFTER_ADD 1015
+#define IDC_SELECT_ALL 1019
+
+#endif // CORVEL_RESOURCE_H

@@ -1,0 +1,336 @@
+// The multi-file command, driven through its real dialog.
+#include "FakeProvider.h"
+#include "UiDriver.h"
+#include "resource.h"
+
+#include <corvel/corvel.h>
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Files = std::set<std::string>;
+
+std::vector<std::string> Texts(const std::vector<ui::Row>& rows) {
+    std::vector<std::string> texts;
+    for (const ui::Row& row : rows)
+        texts.push_back(row.text);
+    return texts;
+}
+
+std::vector<std::string> CheckedTexts(const std::vector<ui::Row>& rows) {
+    std::vector<std::string> texts;
+    for (const ui::Row& row : rows)
+        if (row.checked)
+            texts.push_back(row.text);
+    return texts;
+}
+
+int FindRow(const std::vector<ui::Row>& rows, const std::string& text) {
+    for (size_t i = 0; i < rows.size(); ++i)
+        if (rows[i].text == text)
+            return static_cast<int>(i);
+    ADD_FAILURE() << "no row " << text;
+    return -1;
+}
+
+struct MultiFileCall {
+    Files files;
+    Files otherFiles;
+    FakeProvider provider;
+    int result = -1;
+
+    void Run(ui::Script& script) {
+        script.Run([this] { result = CorvelDoMultiFileOptions(files, provider, otherFiles, nullptr); });
+    }
+};
+
+TEST(MultiFileOptions, ShowsCallersFilesCheckedAndCandidatesUncheckedInTheListsOrder) {
+    MultiFileCall call;
+    call.files = {"src/b.c", "Src/A.c", "zeta.h"};
+    call.otherFiles = {"src/b.c", "c.txt", "a.txt"};
+    std::vector<ui::Row> rows;
+    bool focusOnList = false, advancedEnabled = false;
+    std::string caption;
+    ui::Script script;
+    script.OnDialog("Options", [&](ui::Window dialog) {
+        caption = dialog.Text();
+        rows = dialog.Item(IDC_FILE_LIST).Rows();
+        focusOnList = ui::Focus().Id() == IDC_FILE_LIST;
+        advancedEnabled = dialog.Item(IDC_ADVANCED).Enabled();
+        dialog.Item(IDOK).Click();
+    });
+    call.Run(script);
+
+    EXPECT_EQ(caption, "Options");
+    // The list sorts without regard to case; a path in both sets is one row, checked.
+    EXPECT_EQ(Texts(rows), (std::vector<std::string>{"a.txt", "c.txt", "Src/A.c", "src/b.c", "zeta.h"}));
+    EXPECT_EQ(CheckedTexts(rows), (std::vector<std::string>{"Src/A.c", "src/b.c", "zeta.h"}));
+    EXPECT_TRUE(focusOnList);
+    EXPECT_TRUE(advancedEnabled);
+    EXPECT_EQ(call.provider.availabilityQueries, 1);
+    EXPECT_EQ(call.result, 1);
+    EXPECT_EQ(call.files, (Files{"src/b.c", "Src/A.c", "zeta.h"}));
+    EXPECT_EQ(call.otherFiles, (Files{"src/b.c", "c.txt", "a.txt"}));
+}
+
+TEST(MultiFileOptions, OkReturnsExactlyTheCheckedRows) {
+    MultiFileCall call;
+    call.files = {"keep.c", "drop.c"};
+    call.otherFiles = {"add.c", "leave.c"};
+    ui::Script script;
+    script.OnDialog("Options", [](ui::Window dialog) {
+        ui::Window list = dialog.Item(IDC_FILE_LIST);
+        const auto rows = list.Rows();
+        list.ClickRowCheckBox(FindRow(rows, "drop.c"));
+        list.ClickRowCheckBox(FindRow(rows, "add.c"));
+    });
+    script.OnDialog("Options", [](ui::Window dialog) { dialog.Item(IDOK).Click(); });
+    call.Run(script);
+
+    EXPECT_EQ(call.result, 1);
+    EXPECT_EQ(call.files, (Files{"add.c", "keep.c"}));
+    EXPECT_EQ(call.otherFiles, (Files{"add.c", "leave.c"}));
+}
+
+TEST(MultiFileOptions, PathsThatDifferOnlyInCaseAreRowsOfTheirOwn) {
+    MultiFileCall call;
+    call.files = {"dir/File.c"};
+    call.otherFiles = {"dir/file.c", "DIR/FILE.C"};
+    std::vector<ui::Row> rows;
+    ui::Script script;
+    script.OnDialog("Options", [&](ui::Window dialog) {
+        rows = dialog.Item(IDC_FILE_LIST).Rows();
+        ui::Window list = dialog.Item(IDC_FILE_LIST);
+        list.ClickRowCheckBox(FindRow(rows, "dir/File.c"));
+        list.ClickRowCheckBox(FindRow(rows, "DIR/FILE.C"));
+    });
+    script.OnDialog("Options", [](ui::Window dialog) { dialog.Item(IDOK).Click(); });
+    call.Run(script);
+
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(CheckedTexts(rows), std::vector<std::string>{"dir/File.c"});
+    EXPECT_EQ(call.files, Files{"DIR/FILE.C"});
+}
+
+TEST(MultiFileOptions, UncheckingEveryRowThenOkEmptiesTheSet) {
+    MultiFileCall call;
+    call.files = {"a", "b"};
+    ui::Script script;
+    script.OnDialog("Options", [](ui::Window dialog) {
+        dialog.Item(IDC_FILE_LIST).ClickRowCheckBox(0);
+        dialog.Item(IDC_FILE_LIST).ClickRowCheckBox(1);
+    });
+    script.OnDialog("Options", [](ui::Window dialog) { dialog.Item(IDOK).Click(); });
+    call.Run(script);
+
+    EXPECT_EQ(call.result, 1);
+    EXPECT_TRUE(call.files.empty());
+}
+
+TEST(MultiFileOptions, BothSetsEmpty) {
+    MultiFileCall call;
+    int rows = -1, extent = -1;
+    ui::Script script;
+    script.OnDialog("Options", [&](ui::Window dialog) {
+        ui::Window list = dialog.Item(IDC_FILE_LIST);
+        rows = static_cast<int>(list.Rows().size());
+        extent = list.HorizontalExtent();
+        dialog.Item(IDC_SELECT_ALL).Click();
+    });
+    script.OnDialog("Options", [&](ui::Window dialog) {
+        rows += static_cast<int>(dialog.Item(IDC_FILE_LIST).Rows().size());
+        dialog.Item(IDOK).Click();
+    });
+    call.Run(script);
+
+    EXPECT_EQ(rows, 0);
+    EXPECT_EQ(extent, 0);
+    EXPECT_EQ(call.result, 1);
+    EXPECT_TRUE(call.files.empty());
+}
+
+TEST(MultiFileOptions, OnlyCandidatesStartUncheckedAndOkWithoutChangeKeepsTheSetEmpty) {
+    MultiFileCall call;
+    call.otherFiles = {"x.c", "y.c"};
+    std::vector<std::string> checked{"unset"};
+    ui::Script script;
+    script.OnDialog("Options", [&](ui::Window dialog) {
+        checked = CheckedTexts(dialog.Item(IDC_FILE_LIST).Rows());
+        dialog.Item(IDOK).Click();
+    });
+    call.Run(script);
+
+    EXPECT_TRUE(checked.empty());
+    EXPECT_EQ(call.result, 1);
+    EXPECT_TRUE(call.files.empty());
+}
+
+TEST(MultiFileOptions, SameSetAsFilesAndCandidates) {
+    Files both = {"one.c", "two.c", "three.c"};
+    FakeProvider provider;
+    std::vector<std::string> checked;
+    ui::Script script;
+    script.OnDialog("Options", [&](ui::Window dialog) {
+        ui::Window list = dialog.Item(IDC_FILE_LIST);
+        checked = CheckedTexts(list.Rows());
+        list.ClickRowCheckBox(FindRow(list.Rows(), "two.c"));
+    });
+    script.OnDialog("Options", [](ui::Window dialog) { dialog.Item(IDOK).Click(); });
+    int result = -1;
+    script.Run([&] { result = CorvelDoMultiFileOptions(both, provider, both, nullptr); });
+
+    EXPECT_EQ(checked, (std::vector<std::string>{"one.c", "three.c", "two.c"}));
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(both, (Files{"one.c", "three.c"}));
+}
+
+TEST(MultiFileOptions, SelectAllSelectsAndChecksEveryRow) {
+    MultiFileCall call;
+    call.files = {"a.c"};
+    call.otherFiles = {"b.c", "c.c"};
+    std::vector<ui::Row> rows;
+    ui::Script script;
+    script.OnDialog("Options", [](ui::Window dialog) { dialog.Item(IDC_SELECT_ALL).Click(); });
+    script.OnDialog("Options", [&](ui::Window dialog) {
+        rows = dialog.Item(IDC_FILE_LIST).Rows();
+        dialog.Item(IDOK).Click();
+    });
+    call.Run(script);
+
+    ASSERT_EQ(rows.size(), 3u);
+    for (const ui::Row& row : rows) {
+        EXPECT_TRUE(row.checked) << row.text;
+        EXPECT_TRUE(row.selected) << row.text;
+    }
+    EXPECT_EQ(call.files, (Files{"a.c", "b.c", "c.c"}));
+}
+
+// Every way of leaving without OK leaves the caller's set alone, whatever was changed before.
+class MultiFileDismissal : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(MultiFileDismissal, LeavesTheSetUntouched) {
+    const std::string how = GetParam();
+    MultiFileCall call;
+    call.files = {"a.c", "b.c"};
+    call.otherFiles = {"c.c"};
+    ui::Script script;
+    script.OnDialog("Options", [](ui::Window dialog) {
+        dialog.Item(IDC_FILE_LIST).ClickRowCheckBox(0);
+        dialog.Item(IDC_SELECT_ALL).Click();
+        dialog.Item(IDC_FILE_LIST).ClickRowCheckBox(1);
+    });
+    script.OnDialog("Options", [how](ui::Window dialog) {
+        if (how == "cancel")
+            dialog.Item(IDCANCEL).Click();
+        else if (how == "escape")
+            ui::Focus().Key(VK_ESCAPE);
+        else
+            dialog.CloseBox();
+    });
+    call.Run(script);
+
+    EXPECT_EQ(call.result, 0);
+    EXPECT_EQ(call.files, (Files{"a.c", "b.c"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, MultiFileDismissal, ::testing::Values("cancel", "escape", "closebox"));
+
+TEST(MultiFileOptions, SpaceTogglesTheFocusedRow) {
+    MultiFileCall call;
+    call.files = {"a.c", "b.c"};
+    ui::Script script;
+    script.OnDialog("Options", [](ui::Window dialog) {
+        ui::Window list = dialog.Item(IDC_FILE_LIST);
+        ::SendMessageA(list.hwnd(), LB_SETCARETINDEX, 1, FALSE);
+        list.Key(VK_SPACE);
+    });
+    script.OnDialog("Options", [](ui::Window dialog) { dialog.Item(IDOK).Click(); });
+    call.Run(script);
+
+    EXPECT_EQ(call.files, Files{"a.c"});
+}
+
+TEST(MultiFileOptions, AdvancedCallsTheHostObjectWithTheDialogAsOwner) {
+    MultiFileCall call;
+    call.files = {"a.c"};
+    HWND dialogWindow = nullptr;
+    ui::Script script;
+    script.OnDialog("Options", [&](ui::Window dialog) {
+        dialogWindow = dialog.hwnd();
+        dialog.Item(IDC_ADVANCED).Click();
+    });
+    script.OnDialog("Options", [](ui::Window dialog) { dialog.Item(IDOK).Click(); });
+    call.Run(script);
+
+    EXPECT_EQ(call.provider.showCalls, 1);
+    EXPECT_EQ(call.provider.lastOwner, dialogWindow);
+    EXPECT_EQ(call.provider.invocations, 0);
+}
+
+TEST(MultiFileOptions, AdvancedIsDisabledWhenUnavailableOrWhenTheQueryThrows) {
+    for (auto availability : {FakeProvider::Availability::Unavailable, FakeProvider::Availability::Throws}) {
+        MultiFileCall call;
+        call.files = {"a.c"};
+        call.provider.availability = availability;
+        bool enabled = true, messageBox = false;
+        size_t rows = 0;
+        ui::Script script;
+        script.Then("dialog", [&] {
+            ui::Window dialog = ui::ActiveDialog();
+            if (!dialog)
+                return false;
+            messageBox = dialog.IsMessageBox();
+            enabled = dialog.Item(IDC_ADVANCED).Enabled();
+            rows = dialog.Item(IDC_FILE_LIST).Rows().size();
+            dialog.Item(IDC_ADVANCED).Click(); // does nothing: it is disabled
+            dialog.Item(IDOK).Click();
+            return true;
+        });
+        call.Run(script);
+
+        EXPECT_FALSE(messageBox);
+        EXPECT_FALSE(enabled);
+        EXPECT_EQ(rows, 1u);
+        EXPECT_EQ(call.provider.showCalls, 0);
+        EXPECT_EQ(call.result, 1);
+    }
+}
+
+TEST(MultiFileOptions, AProviderThatThrowsGetsOneMessageBoxPerClickAndTheDialogStaysOpen) {
+    MultiFileCall call;
+    call.files = {"a.c", "b.c"};
+    call.provider.showThrows = true;
+    std::vector<std::string> texts;
+    int exclamations = 0;
+    bool advancedStillEnabled = false;
+    ui::Script script;
+    for (int click = 0; click < 2; ++click) {
+        script.OnDialog("Options", [](ui::Window dialog) { dialog.Item(IDC_ADVANCED).Click(); });
+        script.OnMessageBox([&](ui::Window box) {
+            texts.push_back(box.MessageText());
+            exclamations += box.HasIcon(IDI_EXCLAMATION) ? 1 : 0;
+            box.Item(IDOK).Click();
+        });
+    }
+    script.OnDialog("Options", [&](ui::Window dialog) {
+        advancedStillEnabled = dialog.Item(IDC_ADVANCED).Enabled();
+        dialog.Item(IDC_FILE_LIST).ClickRowCheckBox(0);
+        dialog.Item(IDOK).Click();
+    });
+    call.Run(script);
+
+    const std::string expected = "Advanced options have become unexpectedly unavailable.\nTry again later. You may "
+                                 "have to restart this program or your source control provider.";
+    EXPECT_EQ(texts, (std::vector<std::string>{expected, expected}));
+    EXPECT_EQ(exclamations, 2);
+    EXPECT_TRUE(advancedStillEnabled);
+    EXPECT_EQ(call.provider.showCalls, 2);
+    EXPECT_EQ(call.result, 1);
+    EXPECT_EQ(call.files, Files{"b.c"});
+}
+
+} // namespace

@@ -1,0 +1,102 @@
+// Drives the library's modal dialogs from the thread that called an export, as a user would.
+//
+// A thread timer keeps firing inside every modal loop of this thread (the dialog's own, a message box's,
+// the file dialog's). On each tick the script runs its current step; a step that is not ready yet (the
+// window it waits for is not open) says so and is tried again on the next tick. User input is posted,
+// so that it passes through the dialog's own message loop (IsDialogMessage: Enter, Escape, Tab,
+// mnemonics) and so that an action that opens a nested modal loop does not block the driver. Every wait
+// is bounded: a step that is not done in time fails the test and everything still open is cancelled,
+// so a failing test never leaves the suite hanging.
+#ifndef CORVEL_TESTS_UI_DRIVER_H
+#define CORVEL_TESTS_UI_DRIVER_H
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace ui {
+
+struct Row {
+    std::string text;
+    bool checked;
+    bool selected;
+};
+
+// A window on screen, seen as a user sees it.
+class Window {
+public:
+    explicit Window(HWND hwnd = nullptr) : m_hwnd(hwnd) {}
+    HWND hwnd() const { return m_hwnd; }
+    explicit operator bool() const { return m_hwnd != nullptr; }
+
+    std::string Text() const;
+    Window Item(int id) const; // a control of a dialog
+    bool Enabled() const;
+    bool Visible() const;
+    int Id() const;
+    int ButtonCheck() const;
+    bool IsMessageBox() const;
+    // Text and icon of a message box.
+    std::string MessageText() const;
+    bool HasIcon(LPCSTR systemIcon) const;
+
+    // List box rows, their check marks and selection.
+    std::vector<Row> Rows() const;
+    int HorizontalExtent() const;
+
+    // Posted user input.
+    void Click() const;                   // a push button or check box, as a mouse click does
+    void ClickRowCheckBox(int row) const; // the check box in front of a list row
+    void ClickRowText(int row) const;     // the text of a list row
+    void Type(const std::string& text) const;
+    void Key(UINT virtualKey) const;      // WM_KEYDOWN and WM_KEYUP to this window
+    void AltKey(char letter) const;       // a mnemonic, Alt held
+    void CloseBox() const;                // the caption's close box
+
+private:
+    HWND m_hwnd;
+};
+
+// The dialog (or message box) that is active on this thread: the newest enabled one.
+Window ActiveDialog();
+// The control that has the keyboard focus on this thread.
+Window Focus();
+// All visible dialog windows of this thread, newest first.
+std::vector<Window> ThreadDialogs();
+
+class Script {
+public:
+    using Step = std::function<bool()>; // true: done; false: not ready yet, try again
+
+    // Adds a step; `what` names it in failure messages.
+    Script& Then(std::string what, Step step);
+    // A step that runs once on the active dialog when its caption is `caption` (any dialog if empty).
+    Script& OnDialog(std::string caption, std::function<void(Window)> action);
+    // Waits until the active dialog is a message box, then hands it over.
+    Script& OnMessageBox(std::function<void(Window)> action);
+
+    // Plays the steps while `call` (which opens the modal dialog) runs, then checks they all ran.
+    void Run(const std::function<void()>& call, DWORD stepTimeoutMs = 10000);
+
+private:
+    struct Entry {
+        std::string what;
+        Step step;
+    };
+    static void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD);
+    void Tick();
+    void CancelEverything();
+
+    std::vector<Entry> m_steps;
+    size_t m_next = 0;
+    DWORD m_stepStarted = 0;
+    DWORD m_stepTimeoutMs = 0;
+    bool m_timedOut = false;
+    bool m_inTick = false;
+};
+
+} // namespace ui
+
+#endif // CORVEL_TESTS_UI_DRIVER_H
