@@ -44,7 +44,9 @@ int CCheckListBox::CheckBoxHitTest(POINT point) const {
     RECT rect;
     if (GetItemRect(index, &rect) == LB_ERR || point.y < rect.top || point.y >= rect.bottom)
         return -1;
-    return point.x >= rect.left && point.x < rect.left + GetTextOffset() ? index : -1;
+    // The list scrolls sideways by moving the origin it paints at, so its rows keep their left edge.
+    const int x = point.x + ::GetScrollPos(m_hWnd, SB_HORZ);
+    return x >= rect.left && x < rect.left + GetTextOffset() ? index : -1;
 }
 
 LRESULT CCheckListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

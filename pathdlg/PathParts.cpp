@@ -48,7 +48,7 @@ void CPathParts::Split(std::string path) {
     }
 
     // The last period of the final component starts the extension. The runtime does not look at lead
-    // bytes here; no double-byte code page has '.' as a trail byte anyway.
+    // bytes here; '.' is no trail byte in the usual double-byte code pages anyway.
     std::string::size_type extBegin = path.rfind('.');
     if (extBegin == std::string::npos || extBegin < dirEnd)
         extBegin = path.size();

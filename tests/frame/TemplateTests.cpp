@@ -390,8 +390,8 @@ TEST_P(DialogTemplate, ControlsMatchInTemplateOrder) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Corvel, DialogTemplate, testing::ValuesIn(expectedTemplates()),
-                         [](const testing::TestParamInfo<ExpectedTemplate>& info) {
-                             return "Template" + std::to_string(info.param.id);
+                         [](const testing::TestParamInfo<ExpectedTemplate>& param) {
+                             return "Template" + std::to_string(param.param.id);
                          });
 
 BOOL CALLBACK collectName(HMODULE, LPCSTR, LPSTR name, LONG_PTR param) {
