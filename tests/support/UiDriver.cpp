@@ -59,7 +59,15 @@ bool Window::Visible() const { return ::IsWindowVisible(m_hwnd) != FALSE; }
 int Window::Id() const { return ::GetDlgCtrlID(m_hwnd); }
 int Window::ButtonCheck() const { return static_cast<int>(::SendMessageA(m_hwnd, BM_GETCHECK, 0, 0)); }
 
-bool Window::IsMessageBox() const { return m_hwnd && IsDialogClass(m_hwnd) && Item(kMessageBoxTextId); }
+bool Window::IsMessageBox() const {
+    // Labels of ordinary dialogs also have the id 0xFFFF; only a message box has the icon control too.
+    if (!m_hwnd || !IsDialogClass(m_hwnd) || !Item(kMessageBoxTextId))
+        return false;
+    for (int id : kMessageBoxIconIds)
+        if (Item(id))
+            return true;
+    return false;
+}
 
 std::string Window::MessageText() const { return Item(kMessageBoxTextId).Text(); }
 

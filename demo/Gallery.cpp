@@ -1,0 +1,152 @@
+// The gallery: every dialog opened with sample data, photographed and closed with OK.
+#include "DemoCommands.h"
+
+#include "stb_image_write.h"
+
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+struct Capture {
+    std::string pngPath;
+    HWND dialog = nullptr;
+    int ticksSeen = 0;
+    bool saved = false;
+};
+
+thread_local Capture* t_capture = nullptr;
+
+BOOL CALLBACK FindEnabledDialog(HWND hwnd, LPARAM context) {
+    char name[16] = {};
+    ::GetClassNameA(hwnd, name, sizeof name);
+    if (::IsWindowVisible(hwnd) && ::IsWindowEnabled(hwnd) && std::string(name) == "#32770") {
+        *reinterpret_cast<HWND*>(context) = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND ActiveDialogOfThisThread() {
+    HWND found = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &FindEnabledDialog, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// The window's pixels, caption and frame included, as 8-bit RGB rows.
+bool SaveWindowAsPng(HWND window, const std::string& path) {
+    RECT rect;
+    ::GetWindowRect(window, &rect);
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    HDC windowDC = ::GetWindowDC(window);
+    HDC memoryDC = ::CreateCompatibleDC(windowDC);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(windowDC, width, height);
+    HGDIOBJ old = ::SelectObject(memoryDC, bitmap);
+    ::BitBlt(memoryDC, 0, 0, width, height, windowDC, 0, 0, SRCCOPY);
+    ::SelectObject(memoryDC, old);
+
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height; // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    std::vector<unsigned char> bgra(static_cast<size_t>(width) * height * 4);
+    const int rows = ::GetDIBits(memoryDC, bitmap, 0, static_cast<UINT>(height), bgra.data(), &info, DIB_RGB_COLORS);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memoryDC);
+    ::ReleaseDC(window, windowDC);
+    if (rows != height)
+        return false;
+
+    std::vector<unsigned char> rgb(static_cast<size_t>(width) * height * 3);
+    for (size_t pixel = 0; pixel < static_cast<size_t>(width) * height; ++pixel) {
+        rgb[pixel * 3 + 0] = bgra[pixel * 4 + 2];
+        rgb[pixel * 3 + 1] = bgra[pixel * 4 + 1];
+        rgb[pixel * 3 + 2] = bgra[pixel * 4 + 0];
+    }
+    return stbi_write_png(path.c_str(), width, height, 3, rgb.data(), width * 3) != 0;
+}
+
+// On each tick: once the dialog has been shown and painted for a few ticks, photograph it and press OK.
+void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD) {
+    Capture* capture = t_capture;
+    if (!capture || capture->saved)
+        return;
+    HWND dialog = ActiveDialogOfThisThread();
+    if (!dialog)
+        return;
+    if (dialog != capture->dialog) {
+        capture->dialog = dialog;
+        capture->ticksSeen = 0;
+        ::RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+        return;
+    }
+    if (++capture->ticksSeen < 3)
+        return;
+    if (!SaveWindowAsPng(dialog, capture->pngPath))
+        std::fprintf(stderr, "corvel-demo: could not write %s\n", capture->pngPath.c_str());
+    capture->saved = true;
+    ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+}
+
+struct Sample {
+    const char* name;
+    const char* command;
+    DemoArguments arguments;
+};
+
+std::vector<Sample> Samples() {
+    const std::set<std::string> changed = {"C:\\Work\\Atlas\\src\\MainWindow.cpp", "C:\\Work\\Atlas\\src\\MainWindow.h",
+                                           "C:\\Work\\Atlas\\src\\Printing\\PageSetup.cpp"};
+    const std::set<std::string> candidates = {"C:\\Work\\Atlas\\docs\\CHANGES.txt",
+                                              "C:\\Work\\Atlas\\src\\Resources\\atlas.rc"};
+    std::vector<Sample> samples(7);
+    samples[0] = {"1-multi-file", "multi", {}};
+    samples[0].arguments.files = changed;
+    samples[0].arguments.otherFiles = candidates;
+    samples[1] = {"2-check-in", "checkin", samples[0].arguments};
+    samples[1].arguments.keepCheckedOut = 1;
+    samples[1].arguments.comment = "Fix the page margins when printing in landscape";
+    samples[1].arguments.limit = 200;
+    samples[2] = {"3-check-out", "checkout", samples[0].arguments};
+    samples[2].arguments.comment = "Start on print preview";
+    samples[3] = {"4-single-file", "single", {}};
+    samples[3].arguments.path = "C:\\Work\\Atlas\\src\\MainWindow.cpp";
+    samples[4] = {"5-difference", "diff", {}};
+    samples[4].arguments.path = "C:\\Work\\Atlas\\src\\Printing\\PageSetup.cpp";
+    samples[4].arguments.ignoreCase = 1;
+    samples[5] = {"6-rename", "rename", {}};
+    samples[5].arguments.existingFile = "C:\\Work\\Atlas\\src\\Printing\\PageSetup.cpp";
+    samples[5].arguments.newName = "PageLayout.cpp";
+    samples[6] = {"7-session", "session", {}};
+    samples[6].arguments.ignoreSpaces = 1;
+    samples[6].arguments.keepAfterCheckIn = 1;
+    return samples;
+}
+
+} // namespace
+
+bool RunGallery(const std::string& folder, HostOptions& provider) {
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    bool allSaved = true;
+    for (Sample& sample : Samples()) {
+        Capture capture;
+        capture.pngPath = folder + "\\" + sample.name + ".png";
+        t_capture = &capture;
+        const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &OnTick);
+        const std::string json = RunCommand(sample.command, sample.arguments, provider, nullptr);
+        ::KillTimer(nullptr, timer);
+        t_capture = nullptr;
+
+        const std::string jsonPath = folder + "\\" + sample.name + ".json";
+        if (FILE* file = std::fopen(jsonPath.c_str(), "w")) {
+            std::fprintf(file, "%s\n", json.c_str());
+            std::fclose(file);
+        }
+        std::printf("%s: %s\n", sample.name, json.c_str());
+        allSaved = allSaved && capture.saved;
+    }
+    return allSaved;
+}

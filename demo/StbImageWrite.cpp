@@ -1,0 +1,3 @@
+// The PNG writer, compiled once.
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include "stb_image_write.h"

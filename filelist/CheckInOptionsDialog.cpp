@@ -1,0 +1,77 @@
+// The check-in command: its dialog, the worker and the export.
+#include "CheckInOptionsDialog.h"
+
+#include "CommentBox.h"
+#include "frame/ExportConvention.h"
+#include "resource.h"
+
+BEGIN_MESSAGE_MAP(CCheckInOptionsDialog, CFileChecklistDialog)
+END_MESSAGE_MAP()
+
+CCheckInOptionsDialog::CCheckInOptionsDialog(const std::set<std::string>& files,
+                                             const std::set<std::string>& otherFiles,
+                                             CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions,
+                                             bool keepCheckedOut, std::string comment, int maxCommentLength,
+                                             CWnd* parent)
+    : CFileChecklistDialog(files, otherFiles, advancedOptions, parent),
+      m_bKeepCheckedOut(keepCheckedOut ? 1 : 0), m_strComment(CommentForBox(comment)),
+      m_nMaxCommentLength(maxCommentLength) {}
+
+CCheckInOptionsDialog::~CCheckInOptionsDialog() = default;
+
+UINT CCheckInOptionsDialog::GetDialogId() const {
+    return IDD_CHECK_IN_OPTIONS;
+}
+
+bool CCheckInOptionsDialog::GetKeepCheckedOut() const {
+    return m_bKeepCheckedOut != 0;
+}
+
+std::string CCheckInOptionsDialog::GetComment() const {
+    return CommentFromBox(m_strComment);
+}
+
+void CCheckInOptionsDialog::DoDataExchange(CDataExchange* pDX) {
+    CFileChecklistDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_COMMENT, m_editComment);
+    DDX_Check(pDX, IDC_KEEP_CHECKED_OUT, m_bKeepCheckedOut);
+    DDX_Text(pDX, IDC_COMMENT, m_strComment);
+}
+
+BOOL CCheckInOptionsDialog::OnInitDialog() {
+    CFileChecklistDialog::OnInitDialog();
+    ApplyCommentLimit(m_editComment, m_nMaxCommentLength);
+    return TRUE; // the focus goes to the first tab stop, OK
+}
+
+bool RunCheckInOptionsDialog(std::set<std::string>& files,
+                             CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions, bool& keepCheckedOut,
+                             std::string& comment, int maxCommentLength,
+                             const std::set<std::string>& otherFiles, CWnd* parent) {
+    CCheckInOptionsDialog dialog(files, otherFiles, advancedOptions, keepCheckedOut, comment,
+                                 maxCommentLength, parent);
+    if (dialog.DoModal() != IDOK)
+        return false;
+    // Everything that can fail comes first; the caller's arguments then change by swaps that cannot, so
+    // they are either all written back or left as they were.
+    std::set<std::string> checked;
+    dialog.CopyCheckedFilesTo(checked);
+    std::string newComment = dialog.GetComment();
+    const bool keep = dialog.GetKeepCheckedOut();
+    files.swap(checked);
+    comment.swap(newComment);
+    keepCheckedOut = keep;
+    return true;
+}
+
+int CorvelDoCheckInOptions(std::set<std::string>& files,
+                           CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions, int& keepCheckedOut,
+                           std::string& comment, int maxCommentLength,
+                           const std::set<std::string>& otherFiles, HWND parent) {
+    CORVEL_ENTER_EXPORT();
+    bool keep = FlagToBool(keepCheckedOut);
+    const bool accepted = RunCheckInOptionsDialog(files, advancedOptions, keep, comment, maxCommentLength,
+                                                  otherFiles, CWnd::FromHandle(parent));
+    StoreFlag(keepCheckedOut, keep);
+    return accepted ? 1 : 0;
+}

@@ -1,0 +1,70 @@
+#include "DiffOptionsDialog.h"
+
+#include "Browse.h"
+#include "frame/ExportConvention.h"
+#include "resource.h"
+
+BEGIN_MESSAGE_MAP(CDiffOptionsDialog, CDialog)
+ON_BN_CLICKED(IDC_ADVANCED, OnAdvanced)
+ON_BN_CLICKED(IDC_BROWSE, OnBrowse)
+END_MESSAGE_MAP()
+
+CDiffOptionsDialog::CDiffOptionsDialog(const std::string& path, bool ignoreCase, bool ignoreSpaces,
+                                       CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions,
+                                       CWnd* parent)
+    : CDialog(IDD_DIFF_OPTIONS, parent), m_strPath(path.c_str()), m_bIgnoreCase(ignoreCase ? 1 : 0),
+      m_bIgnoreSpaces(ignoreSpaces ? 1 : 0), m_pAdvancedOptions(&advancedOptions) {}
+
+CDiffOptionsDialog::~CDiffOptionsDialog() = default;
+
+std::string CDiffOptionsDialog::GetPath() const {
+    return std::string(m_strPath.GetString());
+}
+
+void CDiffOptionsDialog::DoDataExchange(CDataExchange* pDX) {
+    DDX_Control(pDX, IDC_ADVANCED, m_btnAdvanced);
+    DDX_Text(pDX, IDC_PATH, m_strPath);
+    DDX_Check(pDX, IDC_IGNORE_CASE, m_bIgnoreCase);
+    DDX_Check(pDX, IDC_IGNORE_SPACES, m_bIgnoreSpaces);
+}
+
+BOOL CDiffOptionsDialog::OnInitDialog() {
+    CDialog::OnInitDialog();
+    m_btnAdvanced.EnableWindow(QueryAdvancedOptionsAvailable(*m_pAdvancedOptions));
+    return TRUE;
+}
+
+void CDiffOptionsDialog::OnAdvanced() {
+    ShowAdvancedOptionsOrWarn(*m_pAdvancedOptions, GetSafeHwnd());
+}
+
+void CDiffOptionsDialog::OnBrowse() {
+    BrowseForPath(*this, m_strPath);
+}
+
+bool RunDiffOptionsDialog(bool& ignoreCase, bool& ignoreSpaces,
+                          CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions, std::string& path,
+                          CWnd* parent) {
+    CDiffOptionsDialog dialog(path, ignoreCase, ignoreSpaces, advancedOptions, parent);
+    if (dialog.DoModal() != IDOK)
+        return false;
+    // Everything that can fail happens before the caller's values change.
+    std::string chosen = dialog.GetPath();
+    path.swap(chosen);
+    ignoreCase = dialog.GetIgnoreCase();
+    ignoreSpaces = dialog.GetIgnoreSpaces();
+    return true;
+}
+
+int CorvelDoDiffOptions(int& ignoreCase, int& ignoreSpaces,
+                        CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions, std::string& path,
+                        HWND parent) {
+    CORVEL_ENTER_EXPORT();
+    bool bIgnoreCase = FlagToBool(ignoreCase);
+    bool bIgnoreSpaces = FlagToBool(ignoreSpaces);
+    const bool accepted =
+        RunDiffOptionsDialog(bIgnoreCase, bIgnoreSpaces, advancedOptions, path, CWnd::FromHandle(parent));
+    StoreFlag(ignoreCase, bIgnoreCase);
+    StoreFlag(ignoreSpaces, bIgnoreSpaces);
+    return accepted ? 1 : 0;
+}

@@ -1,0 +1,44 @@
+// CDiffOptionsDialog: before differences are shown. The path, with Browse, "Ignore Case", "Ignore
+// Spaces" and the provider's advanced options.
+#ifndef CORVEL_DIFF_OPTIONS_DIALOG_H
+#define CORVEL_DIFF_OPTIONS_DIALOG_H
+
+#include "AfxControls.h"
+#include "AfxDialog.h"
+#include "frame/AdvancedOptions.h"
+
+#include <string>
+
+class CDiffOptionsDialog : public CDialog {
+public:
+    CDiffOptionsDialog(const std::string& path, bool ignoreCase, bool ignoreSpaces,
+                       CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions, CWnd* parent);
+    ~CDiffOptionsDialog() override;
+
+    std::string GetPath() const;
+    bool GetIgnoreCase() const { return m_bIgnoreCase != 0; }
+    bool GetIgnoreSpaces() const { return m_bIgnoreSpaces != 0; }
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+
+    void OnAdvanced();
+    void OnBrowse();
+
+    CButton m_btnAdvanced;
+    CString m_strPath;
+    int m_bIgnoreCase;
+    int m_bIgnoreSpaces;
+    CSCCAbstractGetCommandOptionsFunctionoid* m_pAdvancedOptions;
+
+    DECLARE_MESSAGE_MAP()
+};
+
+// On OK the path and both flags take the dialog's values and the result is true; otherwise none of
+// them changes. Unlike the constructor, this takes the path after the flags.
+bool RunDiffOptionsDialog(bool& ignoreCase, bool& ignoreSpaces,
+                          CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions, std::string& path,
+                          CWnd* parent);
+
+#endif // CORVEL_DIFF_OPTIONS_DIALOG_H

@@ -1,0 +1,52 @@
+#include "RenameOptionsDialog.h"
+
+#include "Browse.h"
+#include "frame/ExportConvention.h"
+#include "resource.h"
+
+#include <corvel/corvel.h>
+
+BEGIN_MESSAGE_MAP(CRenameOptionsDialog, CDialog)
+ON_BN_CLICKED(IDC_BROWSE, OnBrowse)
+END_MESSAGE_MAP()
+
+CRenameOptionsDialog::CRenameOptionsDialog(const std::string& existingFile, const std::string& newName,
+                                           CWnd* parent)
+    : CDialog(IDD_RENAME_OPTIONS, parent), m_strExistingFile(existingFile.c_str()),
+      m_strNewName(newName.c_str()) {}
+
+CRenameOptionsDialog::~CRenameOptionsDialog() = default;
+
+std::string CRenameOptionsDialog::GetExistingFile() const {
+    return std::string(m_strExistingFile.GetString());
+}
+
+std::string CRenameOptionsDialog::GetNewName() const {
+    return std::string(m_strNewName.GetString());
+}
+
+void CRenameOptionsDialog::DoDataExchange(CDataExchange* pDX) {
+    DDX_Text(pDX, IDC_PATH, m_strExistingFile);
+    DDX_Text(pDX, IDC_NEW_NAME, m_strNewName);
+}
+
+void CRenameOptionsDialog::OnBrowse() {
+    BrowseForPath(*this, m_strExistingFile);
+}
+
+bool RunRenameOptionsDialog(std::string& newName, std::string& existingFile, CWnd* parent) {
+    CRenameOptionsDialog dialog(existingFile, newName, parent);
+    if (dialog.DoModal() != IDOK)
+        return false;
+    // Both copies first: a failure while copying leaves both of the caller's strings as they were.
+    std::string chosenFile = dialog.GetExistingFile();
+    std::string chosenName = dialog.GetNewName();
+    existingFile.swap(chosenFile);
+    newName.swap(chosenName);
+    return true;
+}
+
+int CorvelDoRenameOptions(std::string& newName, std::string& existingFile, HWND parent) {
+    CORVEL_ENTER_EXPORT();
+    return RunRenameOptionsDialog(newName, existingFile, CWnd::FromHandle(parent)) ? 1 : 0;
+}

@@ -1,0 +1,32 @@
+// CRenameOptionsDialog: the file to rename (with Browse) and its new name. No advanced options.
+#ifndef CORVEL_RENAME_OPTIONS_DIALOG_H
+#define CORVEL_RENAME_OPTIONS_DIALOG_H
+
+#include "AfxDialog.h"
+
+#include <string>
+
+class CRenameOptionsDialog : public CDialog {
+public:
+    CRenameOptionsDialog(const std::string& existingFile, const std::string& newName, CWnd* parent);
+    ~CRenameOptionsDialog() override;
+
+    std::string GetExistingFile() const;
+    std::string GetNewName() const;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+
+    void OnBrowse();
+
+    CString m_strExistingFile;
+    CString m_strNewName;
+
+    DECLARE_MESSAGE_MAP()
+};
+
+// On OK both strings take the boxes' texts, both or neither, and the result is true. Note the order:
+// the new name (lower box) comes first, the reverse of the constructor.
+bool RunRenameOptionsDialog(std::string& newName, std::string& existingFile, CWnd* parent);
+
+#endif // CORVEL_RENAME_OPTIONS_DIALOG_H

@@ -1,0 +1,58 @@
+#include "SingleFileOptionsDialog.h"
+
+#include "Browse.h"
+#include "frame/ExportConvention.h"
+#include "resource.h"
+
+BEGIN_MESSAGE_MAP(CSingleFileOptionsDialog, CDialog)
+ON_BN_CLICKED(IDC_ADVANCED, OnAdvanced)
+ON_BN_CLICKED(IDC_BROWSE, OnBrowse)
+END_MESSAGE_MAP()
+
+CSingleFileOptionsDialog::CSingleFileOptionsDialog(const std::string& path,
+                                                   CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions,
+                                                   CWnd* parent)
+    : CDialog(IDD_SINGLE_FILE_OPTIONS, parent), m_strPath(path.c_str()),
+      m_pAdvancedOptions(&advancedOptions) {}
+
+CSingleFileOptionsDialog::~CSingleFileOptionsDialog() = default;
+
+std::string CSingleFileOptionsDialog::GetPath() const {
+    return std::string(m_strPath.GetString());
+}
+
+void CSingleFileOptionsDialog::DoDataExchange(CDataExchange* pDX) {
+    DDX_Control(pDX, IDC_ADVANCED, m_btnAdvanced);
+    DDX_Text(pDX, IDC_PATH, m_strPath);
+}
+
+BOOL CSingleFileOptionsDialog::OnInitDialog() {
+    CDialog::OnInitDialog();
+    m_btnAdvanced.EnableWindow(QueryAdvancedOptionsAvailable(*m_pAdvancedOptions));
+    return TRUE;
+}
+
+void CSingleFileOptionsDialog::OnAdvanced() {
+    ShowAdvancedOptionsOrWarn(*m_pAdvancedOptions, GetSafeHwnd());
+}
+
+void CSingleFileOptionsDialog::OnBrowse() {
+    BrowseForPath(*this, m_strPath);
+}
+
+bool RunSingleFileOptionsDialog(std::string& path, CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions,
+                                CWnd* parent) {
+    CSingleFileOptionsDialog dialog(path, advancedOptions, parent);
+    if (dialog.DoModal() != IDOK)
+        return false;
+    // The copy is made before the caller's string changes: a failure leaves it as it was.
+    std::string chosen = dialog.GetPath();
+    path.swap(chosen);
+    return true;
+}
+
+int CorvelDoSingleFileOptions(std::string& path, CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions,
+                              HWND parent) {
+    CORVEL_ENTER_EXPORT();
+    return RunSingleFileOptionsDialog(path, advancedOptions, CWnd::FromHandle(parent)) ? 1 : 0;
+}
