@@ -41,6 +41,7 @@ void CCheckInOptionsDialog::DoDataExchange(CDataExchange* pDX) {
 BOOL CCheckInOptionsDialog::OnInitDialog() {
     CFileChecklistDialog::OnInitDialog();
     ApplyCommentLimit(m_editComment, m_nMaxCommentLength);
+    PutCommentLabelBeforeBox(m_editComment);
     return TRUE; // the focus goes to the first tab stop, OK
 }
 

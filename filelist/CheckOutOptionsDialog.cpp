@@ -34,6 +34,7 @@ void CCheckOutOptionsDialog::DoDataExchange(CDataExchange* pDX) {
 BOOL CCheckOutOptionsDialog::OnInitDialog() {
     CFileChecklistDialog::OnInitDialog();
     ApplyCommentLimit(m_editComment, m_nMaxCommentLength);
+    PutCommentLabelBeforeBox(m_editComment);
     return TRUE; // the focus goes to the first tab stop, OK
 }
 

@@ -16,3 +16,12 @@ void ApplyCommentLimit(CEdit& box, int maxLength) {
         box.EnableWindow(FALSE);
     }
 }
+
+void PutCommentLabelBeforeBox(CEdit& box) {
+    HWND label = ::GetWindow(box.m_hWnd, GW_HWNDNEXT);
+    char className[16] = {};
+    if (!label || !::GetClassNameA(label, className, sizeof className) || lstrcmpiA(className, "Static") != 0)
+        return;
+    HWND before = ::GetWindow(box.m_hWnd, GW_HWNDPREV);
+    ::SetWindowPos(label, before ? before : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}

@@ -18,4 +18,9 @@ std::string CommentFromBox(const CString& comment);
 // the caller is shown and returned whole.
 void ApplyCommentLimit(CEdit& box, int maxLength);
 
+// The label "Co&mment:" follows the box in the template, so its mnemonic would move the focus past the
+// box. Placing the label just before the box among the dialog's windows makes Alt+M reach the box; the
+// label is no tab stop, so the tab order stays as it was.
+void PutCommentLabelBeforeBox(CEdit& box);
+
 #endif // CORVEL_COMMENT_BOX_H

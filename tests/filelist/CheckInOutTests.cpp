@@ -360,6 +360,21 @@ TEST_P(CommentDialogs, TabWalksTheControlsInTemplateOrder) {
     EXPECT_EQ(visited, expected);
 }
 
+TEST_P(CommentDialogs, AltMMovesTheFocusToTheCommentBox) {
+    CommentCall call = NewCall();
+    call.files = {"a.c"};
+    int focused = 0;
+    ui::Script script;
+    script.OnDialog(call.Caption(), [](ui::Window) { ui::Focus().AltKey('m'); });
+    script.OnDialog(call.Caption(), [&](ui::Window dialog) {
+        focused = ui::Focus().Id();
+        dialog.Item(IDCANCEL).Click();
+    });
+    call.Run(script);
+
+    EXPECT_EQ(focused, IDC_COMMENT);
+}
+
 // ---- Check-in's own ---------------------------------------------------------------------------------
 
 TEST(CheckInOptions, KeepCheckedOutComesBackAsZeroOrOneAfterEveryCall) {
