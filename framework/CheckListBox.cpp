@@ -1,17 +1,37 @@
 #include "CheckListBox.h"
 
+#include "CheckListAccessible.h"
+
+#include <oleacc.h>
+
 #include <algorithm>
 
-int CCheckListBox::CheckBoxSize() { return ::GetSystemMetrics(SM_CXMENUCHECK); }
+int CCheckListBox::CheckBoxSize() {
+    return ::GetSystemMetrics(SM_CXMENUCHECK);
+}
 
-int CCheckListBox::GetTextOffset() const { return kMargin + CheckBoxSize() + kMargin; }
+int CCheckListBox::GetTextOffset() const {
+    return kMargin + CheckBoxSize() + kMargin;
+}
+
+CCheckListBox::~CCheckListBox() {
+    ReleaseAccessible();
+}
 
 void CCheckListBox::SetCheck(int index, int nCheck) {
-    if (SendMessage(LB_SETITEMDATA, static_cast<WPARAM>(index), nCheck ? 1 : 0) == LB_ERR)
+    const LRESULT mark = nCheck ? 1 : 0;
+    // Assistive technology hears of changes on screen only: a fill, with drawing off or not yet shown,
+    // pays nothing for it.
+    const bool announce = m_redraw && ::IsWindowVisible(m_hWnd);
+    if (announce && SendMessage(LB_GETITEMDATA, static_cast<WPARAM>(index)) == mark)
+        return;
+    if (SendMessage(LB_SETITEMDATA, static_cast<WPARAM>(index), mark) == LB_ERR)
         return;
     RECT rect;
     if (GetItemRect(index, &rect) != LB_ERR)
         ::InvalidateRect(m_hWnd, &rect, FALSE);
+    if (announce)
+        ::NotifyWinEvent(EVENT_OBJECT_STATECHANGE, m_hWnd, OBJID_CLIENT, index + 1);
 }
 
 int CCheckListBox::GetCheck(int index) const {
@@ -19,9 +39,84 @@ int CCheckListBox::GetCheck(int index) const {
     return data == LB_ERR ? 0 : (data ? 1 : 0);
 }
 
-void CCheckListBox::Toggle(int index) {
-    if (index >= 0 && index < GetCount())
-        SetCheck(index, GetCheck(index) ? 0 : 1);
+BOOL CCheckListBox::Toggle(int index) {
+    if (index < 0 || index >= GetCount())
+        return FALSE;
+    SetCheck(index, GetCheck(index) ? 0 : 1);
+    return TRUE;
+}
+
+int CCheckListBox::RowAt(HWND list, POINT point) {
+    RECT client;
+    if (!::GetClientRect(list, &client) || !::PtInRect(&client, point))
+        return -1;
+    // LB_ITEMFROMPOINT gives only 16 bits of the index; the rows all have one height, so count them.
+    const LRESULT height = ::SendMessageA(list, LB_GETITEMHEIGHT, 0, 0);
+    if (height == LB_ERR || height <= 0)
+        return -1;
+    const LRESULT top = ::SendMessageA(list, LB_GETTOPINDEX, 0, 0);
+    const int index = static_cast<int>(top + (point.y - client.top) / height);
+    RECT rect;
+    if (top == LB_ERR || index >= ::SendMessageA(list, LB_GETCOUNT, 0, 0) ||
+        !GetRowRect(list, index, &rect) || point.y < rect.top || point.y >= rect.bottom)
+        return -1;
+    return index;
+}
+
+BOOL CCheckListBox::GetRowRect(HWND list, int index, RECT* rect) {
+    if (::SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(rect)) ==
+        LB_ERR)
+        return FALSE;
+    // The list scrolls sideways by moving the origin it paints at, so its rows keep their left edge.
+    ::OffsetRect(rect, -::GetScrollPos(list, SB_HORZ), 0);
+    return TRUE;
+}
+
+UINT CCheckListBox::RowActionMessage() {
+    static const UINT message = ::RegisterWindowMessageA("Corvel.CheckList.RowAction");
+    return message;
+}
+
+LRESULT CCheckListBox::OnRowAction(WPARAM action, int index) {
+    // What a user could not do to a disabled list, its accessible object cannot either.
+    if (!IsWindowEnabled() || index < 0 || index >= GetCount())
+        return FALSE;
+    switch (action) {
+    case kToggleRow:
+        return Toggle(index);
+    case kFocusRow:
+        ::SetFocus(m_hWnd);
+        SendMessage(LB_SETCARETINDEX, static_cast<WPARAM>(index), FALSE);
+        return ::GetFocus() == m_hWnd;
+    default:
+        return FALSE;
+    }
+}
+
+LRESULT CCheckListBox::OnGetObject(WPARAM wParam, LPARAM lParam) {
+    if (static_cast<DWORD>(lParam) != static_cast<DWORD>(OBJID_CLIENT))
+        return CListBox::WindowProc(WM_GETOBJECT, wParam, lParam);
+    if (!m_pAccessible)
+        m_pAccessible = CCheckListAccessible::Create(m_hWnd);
+    if (m_pAccessible) {
+        const LRESULT result =
+            ::LresultFromObject(IID_IAccessible, wParam, static_cast<IAccessible*>(m_pAccessible));
+        if (!FAILED(static_cast<HRESULT>(result)))
+            return result;
+    }
+    // Without our object the system's plain list still reads the row texts.
+    return CListBox::WindowProc(WM_GETOBJECT, wParam, lParam);
+}
+
+void CCheckListBox::ReleaseAccessible() {
+    if (!m_pAccessible)
+        return;
+    m_pAccessible->Disconnect();
+    // Proxies that clients still hold now fail instead of reaching the object, and copies handed out but
+    // never collected let go of their references.
+    ::CoDisconnectObject(static_cast<IAccessible*>(m_pAccessible), 0);
+    m_pAccessible->Release();
+    m_pAccessible = nullptr;
 }
 
 void CCheckListBox::PreSubclassWindow() {
@@ -37,20 +132,25 @@ void CCheckListBox::PreSubclassWindow() {
 }
 
 int CCheckListBox::CheckBoxHitTest(POINT point) const {
-    const LRESULT hit = SendMessage(LB_ITEMFROMPOINT, 0, MAKELPARAM(point.x, point.y));
-    if (HIWORD(hit)) // outside the rows
-        return -1;
-    const int index = LOWORD(hit);
+    const int index = RowAt(m_hWnd, point);
     RECT rect;
-    if (GetItemRect(index, &rect) == LB_ERR || point.y < rect.top || point.y >= rect.bottom)
+    if (index < 0 || !GetRowRect(m_hWnd, index, &rect))
         return -1;
-    // The list scrolls sideways by moving the origin it paints at, so its rows keep their left edge.
-    const int x = point.x + ::GetScrollPos(m_hWnd, SB_HORZ);
-    return x >= rect.left && x < rect.left + GetTextOffset() ? index : -1;
+    return point.x >= rect.left && point.x < rect.left + GetTextOffset() ? index : -1;
 }
 
 LRESULT CCheckListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message >= 0xC000 && message == RowActionMessage())
+        return OnRowAction(wParam, static_cast<int>(lParam));
     switch (message) {
+    case WM_GETOBJECT:
+        return OnGetObject(wParam, lParam);
+    case WM_SETREDRAW:
+        m_redraw = wParam != FALSE;
+        break;
+    case WM_DESTROY:
+        ReleaseAccessible();
+        break;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
         const POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
@@ -115,15 +215,16 @@ void CCheckListBox::DrawItem(const DRAWITEMSTRUCT& item) {
     RECT textRect = row;
     textRect.left = column.right;
     const COLORREF oldBack = ::SetBkColor(hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-    const COLORREF oldText = ::SetTextColor(
-        hDC, ::GetSysColor(disabled ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    const COLORREF oldText = ::SetTextColor(hDC, ::GetSysColor(disabled   ? COLOR_GRAYTEXT
+                                                               : selected ? COLOR_HIGHLIGHTTEXT
+                                                                          : COLOR_WINDOWTEXT));
     CString text;
     GetText(index, text);
     TEXTMETRICA metrics = {};
     ::GetTextMetricsA(hDC, &metrics);
     const int y = textRect.top + (textRect.bottom - textRect.top - metrics.tmHeight) / 2;
-    ::ExtTextOutA(hDC, textRect.left, y, ETO_OPAQUE | ETO_CLIPPED, &textRect, text, static_cast<UINT>(text.GetLength()),
-                  nullptr);
+    ::ExtTextOutA(hDC, textRect.left, y, ETO_OPAQUE | ETO_CLIPPED, &textRect, text,
+                  static_cast<UINT>(text.GetLength()), nullptr);
     ::SetTextColor(hDC, oldText);
     ::SetBkColor(hDC, oldBack);
     if (item.itemState & ODS_FOCUS)

@@ -4,13 +4,20 @@
 // The user toggles a row's check mark by clicking its check box or by pressing Space on the focused
 // row. A toggle changes that row only: the other selected rows keep their marks, because selection
 // carries no meaning here and a whole-selection toggle after "Select All" would silently flip every row.
+//
+// Screen readers see the rows, their marks and selection through the list's accessible object
+// (CheckListAccessible.h); a mark that changes on screen raises EVENT_OBJECT_STATECHANGE for its row.
 #ifndef CORVEL_CHECK_LIST_BOX_H
 #define CORVEL_CHECK_LIST_BOX_H
 
 #include "AfxControls.h"
 
+class CCheckListAccessible;
+
 class CCheckListBox : public CListBox {
 public:
+    ~CCheckListBox() override;
+
     // 1 checked, 0 unchecked. The mark is kept as the row's item data.
     void SetCheck(int index, int nCheck);
     int GetCheck(int index) const;
@@ -22,6 +29,16 @@ public:
     // The horizontal extent that lets a text `textWidth` pixels wide scroll wholly into view.
     int ExtentForTextWidth(int textWidth) const { return GetTextOffset() + textWidth + GetTrailingMargin(); }
 
+    // Geometry of a check list window `list`, usable from any thread.
+    // The row under a client point, or -1.
+    static int RowAt(HWND list, POINT point);
+    // The row's rectangle in client coordinates, where it is painted now (horizontal scrolling included).
+    static BOOL GetRowRect(HWND list, int index, RECT* rect);
+
+    // Sent to a check list to act on row lParam on the list's own thread; returns nonzero when done.
+    static UINT RowActionMessage();
+    enum RowAction : WPARAM { kToggleRow = 1, kFocusRow = 2 };
+
 protected:
     void PreSubclassWindow() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -31,9 +48,17 @@ private:
     static constexpr int kMargin = 2;
     static int CheckBoxSize();
     void DrawItem(const DRAWITEMSTRUCT& item);
-    void Toggle(int index);
+    BOOL Toggle(int index);
+    LRESULT OnRowAction(WPARAM action, int index);
+    LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
+    void ReleaseAccessible();
     // The row whose check box lies under the client point, or -1.
     int CheckBoxHitTest(POINT point) const;
+
+    // Handed out on the first WM_GETOBJECT; disconnected when the window goes.
+    CCheckListAccessible* m_pAccessible = nullptr;
+    // WM_SETREDRAW: while a fill has drawing off, check marks change without telling anyone.
+    bool m_redraw = true;
 };
 
 #endif // CORVEL_CHECK_LIST_BOX_H
