@@ -1,5 +1,6 @@
 #include "FileChecklistDialog.h"
 
+#include "ListFill.h"
 #include "resource.h"
 
 #include <algorithm>
@@ -24,7 +25,9 @@ CFileChecklistDialog::CFileChecklistDialog(const std::set<std::string>& files,
 
 CFileChecklistDialog::~CFileChecklistDialog() = default;
 
-UINT CFileChecklistDialog::GetDialogId() const { return IDD_MULTI_FILE_OPTIONS; }
+UINT CFileChecklistDialog::GetDialogId() const {
+    return IDD_MULTI_FILE_OPTIONS;
+}
 
 INT_PTR CFileChecklistDialog::DoModal() {
     m_lpszTemplateName = MAKEINTRESOURCEA(LOWORD(GetDialogId()));
@@ -32,7 +35,9 @@ INT_PTR CFileChecklistDialog::DoModal() {
     return CDialog::DoModal();
 }
 
-void CFileChecklistDialog::DoDataExchange(CDataExchange* pDX) { DDX_Control(pDX, IDC_ADVANCED, m_btnAdvanced); }
+void CFileChecklistDialog::DoDataExchange(CDataExchange* pDX) {
+    DDX_Control(pDX, IDC_ADVANCED, m_btnAdvanced);
+}
 
 BOOL CFileChecklistDialog::OnInitDialog() {
     CDialog::OnInitDialog();
@@ -43,28 +48,47 @@ BOOL CFileChecklistDialog::OnInitDialog() {
 }
 
 void CFileChecklistDialog::FillList() {
+    // The rows are appended in the order that adding them one by one to the sorted list would give, which
+    // spares the list a search and a shift per row; drawing is off meanwhile.
+    std::vector<RowOrigin> rows;
+    rows.reserve(m_checkedFiles.size() + m_uncheckedFiles.size());
+    std::vector<const char*> texts;
+    texts.reserve(rows.capacity());
+    bool textsAreWhole = true; // no path holds a NUL, so each row's text is its whole path
+    for (std::set<std::string>* paths : {&m_checkedFiles, &m_uncheckedFiles}) {
+        for (auto path = paths->begin(); path != paths->end(); ++path) {
+            rows.push_back(RowOrigin{path, paths == &m_checkedFiles});
+            texts.push_back(path->c_str());
+            textsAreWhole = textsAreWhole && path->find('\0') == std::string::npos;
+        }
+    }
+    const LCID locale = static_cast<LCID>(m_checkList.SendMessage(LB_GETLOCALE));
+    const std::vector<size_t> order = OrderLikeSortedListBox(texts, locale);
+
+    m_checkList.SendMessage(WM_SETREDRAW, FALSE);
+    m_rowOrigins.clear();
+    m_rowOrigins.reserve(rows.size());
+    bool inOrder = true;
+    for (size_t position : order) {
+        const int index = static_cast<int>(
+            m_checkList.SendMessage(LB_INSERTSTRING, static_cast<WPARAM>(-1), (LPARAM)texts[position]));
+        if (index < 0)
+            continue;
+        inOrder = inOrder && index == static_cast<int>(m_rowOrigins.size());
+        m_rowOrigins.push_back(rows[position]);
+        if (rows[position].checked)
+            m_checkList.SetCheck(index, 1);
+    }
+    m_checkList.SendMessage(WM_SETREDRAW, TRUE);
+    if (!inOrder || !textsAreWhole)
+        m_rowOrigins.clear();
+
     // Paths are measured in the list's own font, as they are drawn; the extent then adds the check box
     // column and the margin after the text, so the end of the longest path can be scrolled into view.
     HDC hDC = AfxGetDC(m_checkList.m_hWnd);
     CDC* pDC = CDC::FromHandle(hDC);
     HGDIOBJ oldFont = pDC->SelectObject(reinterpret_cast<HGDIOBJ>(m_checkList.SendMessage(WM_GETFONT)));
-    int widest = 0;
-
-    m_checkList.SendMessage(WM_SETREDRAW, FALSE);
-    const auto addRows = [&](const std::set<std::string>& paths, int nCheck) {
-        for (const std::string& path : paths) {
-            const SIZE size = pDC->GetTextExtent(path.c_str(), static_cast<int>(std::char_traits<char>::length(path.c_str())));
-            widest = std::max<int>(widest, size.cx);
-            const int index = m_checkList.AddString(path.c_str());
-            if (index >= 0)
-                m_checkList.SetCheck(index, nCheck);
-        }
-    };
-    addRows(m_checkedFiles, 1);
-    addRows(m_uncheckedFiles, 0);
-    m_checkList.SendMessage(WM_SETREDRAW, TRUE);
-    ::InvalidateRect(m_checkList.m_hWnd, nullptr, TRUE);
-
+    const int widest = WidestTextWidth(hDC, texts);
     pDC->SelectObject(oldFont);
     AfxReleaseDC(m_checkList.m_hWnd, hDC);
     m_checkList.SetHorizontalExtent(m_checkList.GetCount() > 0 ? m_checkList.ExtentForTextWidth(widest) : 0);
@@ -74,24 +98,48 @@ void CFileChecklistDialog::OnSelectAll() {
     const int count = m_checkList.GetCount();
     if (count <= 0)
         return;
+    m_checkList.SendMessage(WM_SETREDRAW, FALSE);
     m_checkList.SendMessage(LB_SELITEMRANGEEX, 0, count - 1);
     for (int index = 0; index < count; ++index)
         m_checkList.SetCheck(index, 1);
+    m_checkList.SendMessage(WM_SETREDRAW, TRUE);
 }
 
 void CFileChecklistDialog::OnDestroy() {
     CWnd::OnDestroy();
+    CollectRows();
+}
+
+void CFileChecklistDialog::CollectRows() {
+    const int count = m_checkList.GetCount();
+    if (!m_rowOrigins.empty() && count == static_cast<int>(m_rowOrigins.size())) {
+        // Each row is one path of one of the sets: move the paths whose marks changed, nothing else.
+        for (int index = 0; index < count; ++index) {
+            const RowOrigin& row = m_rowOrigins[static_cast<size_t>(index)];
+            const bool checked = m_checkList.GetCheck(index) != 0;
+            if (checked == row.checked)
+                continue;
+            std::set<std::string>& from = row.checked ? m_checkedFiles : m_uncheckedFiles;
+            std::set<std::string>& to = checked ? m_checkedFiles : m_uncheckedFiles;
+            to.insert(from.extract(row.path));
+        }
+        m_rowOrigins.clear();
+        return;
+    }
+    m_rowOrigins.clear();
     m_checkedFiles.clear();
     m_uncheckedFiles.clear();
-    const int count = m_checkList.GetCount();
     CString text;
     for (int index = 0; index < count; ++index) {
         m_checkList.GetText(index, text);
-        (m_checkList.GetCheck(index) ? m_checkedFiles : m_uncheckedFiles).insert(std::string(text.GetString()));
+        (m_checkList.GetCheck(index) ? m_checkedFiles : m_uncheckedFiles)
+            .insert(std::string(text.GetString()));
     }
 }
 
-void CFileChecklistDialog::OnAdvanced() { ShowAdvancedOptionsOrWarn(*m_pAdvancedOptions, GetSafeHwnd()); }
+void CFileChecklistDialog::OnAdvanced() {
+    ShowAdvancedOptionsOrWarn(*m_pAdvancedOptions, GetSafeHwnd());
+}
 
 void CFileChecklistDialog::OnSelChangeFileList() {}
 

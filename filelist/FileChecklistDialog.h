@@ -11,6 +11,7 @@
 
 #include <set>
 #include <string>
+#include <vector>
 
 class CFileChecklistDialog : public CDialog {
 public:
@@ -41,6 +42,16 @@ protected:
 
 private:
     void FillList();
+    // Splits the rows back into the two sets by their check marks.
+    void CollectRows();
+
+    // Where each row came from, in row order, so that closing moves only the paths whose marks changed
+    // instead of reading every row back. Empty when the rows are not known to hold the paths exactly.
+    struct RowOrigin {
+        std::set<std::string>::iterator path;
+        bool checked;
+    };
+    std::vector<RowOrigin> m_rowOrigins;
 
     DECLARE_MESSAGE_MAP()
 };

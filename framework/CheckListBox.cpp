@@ -20,9 +20,18 @@ CCheckListBox::~CCheckListBox() {
 
 void CCheckListBox::SetCheck(int index, int nCheck) {
     const LRESULT mark = nCheck ? 1 : 0;
-    // Assistive technology hears of changes on screen only: a fill, with drawing off or not yet shown,
-    // pays nothing for it.
-    const bool announce = m_redraw && ::IsWindowVisible(m_hWnd);
+    if (!m_redraw) {
+        // A bulk change with drawing off (a fill, Select All): no repaint per row. The marks that change
+        // on screen are announced once drawing is back on; a fill, not yet shown, pays nothing for it.
+        if (::IsWindowVisible(m_hWnd) && SendMessage(LB_GETITEMDATA, static_cast<WPARAM>(index)) != mark &&
+            SendMessage(LB_SETITEMDATA, static_cast<WPARAM>(index), mark) != LB_ERR)
+            m_quietChanges.push_back(index);
+        else
+            SendMessage(LB_SETITEMDATA, static_cast<WPARAM>(index), mark);
+        return;
+    }
+    // Assistive technology hears of changes on screen only.
+    const bool announce = ::IsWindowVisible(m_hWnd);
     if (announce && SendMessage(LB_GETITEMDATA, static_cast<WPARAM>(index)) == mark)
         return;
     if (SendMessage(LB_SETITEMDATA, static_cast<WPARAM>(index), mark) == LB_ERR)
@@ -32,6 +41,22 @@ void CCheckListBox::SetCheck(int index, int nCheck) {
         ::InvalidateRect(m_hWnd, &rect, FALSE);
     if (announce)
         ::NotifyWinEvent(EVENT_OBJECT_STATECHANGE, m_hWnd, OBJID_CLIENT, index + 1);
+}
+
+void CCheckListBox::AnnounceQuietChanges() {
+    if (m_quietChanges.empty())
+        return;
+    ::InvalidateRect(m_hWnd, nullptr, FALSE);
+    // Only the rows in view: a screen reader asks for the others when it gets there.
+    const LRESULT top = SendMessage(LB_GETTOPINDEX);
+    const LRESULT height = SendMessage(LB_GETITEMHEIGHT, 0);
+    RECT client;
+    ::GetClientRect(m_hWnd, &client);
+    const LRESULT visible = height > 0 ? (client.bottom - client.top) / height + 1 : 0;
+    for (int index : m_quietChanges)
+        if (index >= top && index < top + visible)
+            ::NotifyWinEvent(EVENT_OBJECT_STATECHANGE, m_hWnd, OBJID_CLIENT, index + 1);
+    m_quietChanges.clear();
 }
 
 int CCheckListBox::GetCheck(int index) const {
@@ -145,9 +170,13 @@ LRESULT CCheckListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_GETOBJECT:
         return OnGetObject(wParam, lParam);
-    case WM_SETREDRAW:
+    case WM_SETREDRAW: {
         m_redraw = wParam != FALSE;
-        break;
+        const LRESULT result = CListBox::WindowProc(message, wParam, lParam);
+        if (m_redraw)
+            AnnounceQuietChanges();
+        return result;
+    }
     case WM_DESTROY:
         ReleaseAccessible();
         break;

@@ -12,6 +12,8 @@
 
 #include "AfxControls.h"
 
+#include <vector>
+
 class CCheckListAccessible;
 
 class CCheckListBox : public CListBox {
@@ -57,8 +59,11 @@ private:
 
     // Handed out on the first WM_GETOBJECT; disconnected when the window goes.
     CCheckListAccessible* m_pAccessible = nullptr;
-    // WM_SETREDRAW: while a fill has drawing off, check marks change without telling anyone.
+    // WM_SETREDRAW: while drawing is off, check marks change without a repaint or an event per row;
+    // the rows changed on screen meanwhile are announced when drawing comes back on.
     bool m_redraw = true;
+    std::vector<int> m_quietChanges;
+    void AnnounceQuietChanges();
 };
 
 #endif // CORVEL_CHECK_LIST_BOX_H

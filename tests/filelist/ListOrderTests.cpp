@@ -27,8 +27,9 @@ std::wstring Wide(const std::string& text) {
 
 // The rows a sorted list box of the same kind gives when every path is added on its own.
 std::vector<std::string> ReferenceRows(const Files& checked, const Files& unchecked, LCID* locale) {
-    HWND list = ::CreateWindowA("LISTBOX", "", WS_POPUP | LBS_SORT | LBS_HASSTRINGS | LBS_OWNERDRAWFIXED |
-                                                   LBS_MULTIPLESEL | WS_VSCROLL | WS_HSCROLL,
+    HWND list = ::CreateWindowA("LISTBOX", "",
+                                WS_POPUP | LBS_SORT | LBS_HASSTRINGS | LBS_OWNERDRAWFIXED | LBS_MULTIPLESEL |
+                                    WS_VSCROLL | WS_HSCROLL,
                                 0, 0, 200, 200, nullptr, nullptr, nullptr, nullptr);
     for (const Files* set : {&checked, &unchecked})
         for (const std::string& path : *set)
@@ -57,11 +58,64 @@ std::vector<std::multiset<std::string>> EqualRuns(const std::vector<std::string>
 }
 
 std::vector<std::string> TrickyPaths(unsigned seed, size_t count) {
-    const std::vector<std::string> pieces = {
-        "src",  "Src", "SRC", "file1", "file10", "file2", "File2", "a b", "a  b", "a-b", "ab", "a'b", "co-op",
-        "coop", "_x", "~x", "x~", "#1", "$", "%", "&", "(1)", "[1]", "{1}", "+", ",", ";", "=", "@", "^", "`",
-        "!", ".", "..", ".hidden", "z", "Z", "\xE9t\xE9", "ete", "Ete", "\xC9t\xE9", "stra\xDF" "e", "strasse",
-        "\xE6on", "aeon", "\x8C" "uvre", "oeuvre", "\x80", "\xA0x", "\xFF", "\xD8", "o", "0", "9", "99", "100"};
+    const std::vector<std::string> pieces = {"src",
+                                             "Src",
+                                             "SRC",
+                                             "file1",
+                                             "file10",
+                                             "file2",
+                                             "File2",
+                                             "a b",
+                                             "a  b",
+                                             "a-b",
+                                             "ab",
+                                             "a'b",
+                                             "co-op",
+                                             "coop",
+                                             "_x",
+                                             "~x",
+                                             "x~",
+                                             "#1",
+                                             "$",
+                                             "%",
+                                             "&",
+                                             "(1)",
+                                             "[1]",
+                                             "{1}",
+                                             "+",
+                                             ",",
+                                             ";",
+                                             "=",
+                                             "@",
+                                             "^",
+                                             "`",
+                                             "!",
+                                             ".",
+                                             "..",
+                                             ".hidden",
+                                             "z",
+                                             "Z",
+                                             "\xE9t\xE9",
+                                             "ete",
+                                             "Ete",
+                                             "\xC9t\xE9",
+                                             "stra\xDF"
+                                             "e",
+                                             "strasse",
+                                             "\xE6on",
+                                             "aeon",
+                                             "\x8C"
+                                             "uvre",
+                                             "oeuvre",
+                                             "\x80",
+                                             "\xA0x",
+                                             "\xFF",
+                                             "\xD8",
+                                             "o",
+                                             "0",
+                                             "9",
+                                             "99",
+                                             "100"};
     std::mt19937 random(seed);
     std::vector<std::string> paths;
     for (size_t i = 0; i < count; ++i) {
@@ -81,8 +135,13 @@ std::vector<std::string> TrickyPaths(unsigned seed, size_t count) {
     return paths;
 }
 
-TEST(ListOrder, RowsAndCheckMarksAreThoseOfAddingEachPathToTheList) {
-    const std::vector<std::string> paths = TrickyPaths(20261208, 1500);
+class ListOrder : public ::testing::TestWithParam<size_t> {};
+
+// A short list, and one long enough to be sorted in parts.
+INSTANTIATE_TEST_SUITE_P(Sizes, ListOrder, ::testing::Values(1500, 24000));
+
+TEST_P(ListOrder, RowsAndCheckMarksAreThoseOfAddingEachPathToTheList) {
+    const std::vector<std::string> paths = TrickyPaths(20261208, GetParam());
     Files files, otherFiles;
     for (size_t i = 0; i < paths.size(); ++i)
         (i % 3 == 0 ? otherFiles : files).insert(paths[i]);
@@ -103,10 +162,12 @@ TEST(ListOrder, RowsAndCheckMarksAreThoseOfAddingEachPathToTheList) {
     LCID locale = 0;
     const std::vector<std::string> reference = ReferenceRows(files, unchecked, &locale);
     std::vector<std::string> texts;
+    size_t wrongMarks = 0;
     for (const ui::Row& row : rows) {
         texts.push_back(row.text);
-        EXPECT_EQ(row.checked, files.count(row.text) == 1) << row.text;
+        wrongMarks += row.checked != (files.count(row.text) == 1);
     }
+    EXPECT_EQ(wrongMarks, 0u);
     ASSERT_EQ(texts.size(), reference.size());
     const auto ours = EqualRuns(texts, locale);
     const auto theirs = EqualRuns(reference, locale);

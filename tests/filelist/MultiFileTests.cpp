@@ -117,6 +117,21 @@ TEST(MultiFileOptions, PathsThatDifferOnlyInCaseAreRowsOfTheirOwn) {
     EXPECT_EQ(call.files, Files{"DIR/FILE.C"});
 }
 
+TEST(MultiFileOptions, APathWithANulIsShownAndReturnedUpToIt) {
+    MultiFileCall call;
+    call.files = {std::string("dir\\x.c\0hidden", 14), "a.c"};
+    std::vector<std::string> texts;
+    ui::Script script;
+    script.OnDialog("Options", [&](ui::Window dialog) {
+        texts = Texts(dialog.Item(IDC_FILE_LIST).Rows());
+        dialog.Item(IDOK).Click();
+    });
+    call.Run(script);
+
+    EXPECT_EQ(texts, (std::vector<std::string>{"a.c", "dir\\x.c"}));
+    EXPECT_EQ(call.files, (Files{"a.c", "dir\\x.c"}));
+}
+
 TEST(MultiFileOptions, UncheckingEveryRowThenOkEmptiesTheSet) {
     MultiFileCall call;
     call.files = {"a", "b"};
@@ -324,8 +339,9 @@ TEST(MultiFileOptions, AProviderThatThrowsGetsOneMessageBoxPerClickAndTheDialogS
     });
     call.Run(script);
 
-    const std::string expected = "Advanced options have become unexpectedly unavailable.\nTry again later. You may "
-                                 "have to restart this program or your source control provider.";
+    const std::string expected =
+        "Advanced options have become unexpectedly unavailable.\nTry again later. You may "
+        "have to restart this program or your source control provider.";
     EXPECT_EQ(texts, (std::vector<std::string>{expected, expected}));
     EXPECT_EQ(exclamations, 2);
     EXPECT_TRUE(advancedStillEnabled);
