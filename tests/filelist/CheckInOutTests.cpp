@@ -18,22 +18,6 @@ using Files = std::set<std::string>;
 
 enum class Command { CheckIn, CheckOut };
 
-std::vector<std::string> CheckedTexts(const std::vector<ui::Row>& rows) {
-    std::vector<std::string> texts;
-    for (const ui::Row& row : rows)
-        if (row.checked)
-            texts.push_back(row.text);
-    return texts;
-}
-
-int FindRow(const std::vector<ui::Row>& rows, const std::string& text) {
-    for (size_t i = 0; i < rows.size(); ++i)
-        if (rows[i].text == text)
-            return static_cast<int>(i);
-    ADD_FAILURE() << "no row " << text;
-    return -1;
-}
-
 // Moves the focus to a control the way the dialog manager does (an edit box gets its text selected).
 void FocusControl(ui::Window dialog, int id) {
     ::SendMessageA(dialog.hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(dialog.Item(id).hwnd()), TRUE);
@@ -111,12 +95,12 @@ TEST_P(CommentDialogs, OkWritesBackTheCheckedRowsAndTheEditedComment) {
     script.OnDialog(call.Caption(), [&](ui::Window dialog) {
         focus = ui::Focus().Id();
         ui::Window list = dialog.Item(IDC_FILE_LIST);
-        checkedOnOpen = CheckedTexts(list.Rows());
+        checkedOnOpen = ui::CheckedRowTexts(list.Rows());
         shown = dialog.Item(IDC_COMMENT).Text();
         boxEnabled = dialog.Item(IDC_COMMENT).Enabled();
         limit = LimitOf(dialog.Item(IDC_COMMENT));
-        list.ClickRowCheckBox(FindRow(list.Rows(), "B"));
-        list.ClickRowCheckBox(FindRow(list.Rows(), "C"));
+        list.ClickRowCheckBox(ui::FindRow(list.Rows(), "B"));
+        list.ClickRowCheckBox(ui::FindRow(list.Rows(), "C"));
         FocusControl(dialog, IDC_COMMENT);
         TypeAtEnd(dialog.Item(IDC_COMMENT), " and new");
     });
@@ -259,7 +243,7 @@ TEST_P(CommentDialogs, EnterInTheCommentBoxPressesOk) {
 }
 
 TEST_P(CommentDialogs, LeavingWithoutOkAfterChangesWritesNothingBack) {
-    for (const std::string how : {"cancel", "escape", "closebox"}) {
+    for (const std::string how : ui::kDismissals) {
         SCOPED_TRACE(how);
         CommentCall call = NewCall();
         call.files = {"a.c", "b.c"};
@@ -273,14 +257,7 @@ TEST_P(CommentDialogs, LeavingWithoutOkAfterChangesWritesNothingBack) {
             FocusControl(dialog, IDC_COMMENT);
             dialog.Item(IDC_COMMENT).Type("changed");
         });
-        script.OnDialog(call.Caption(), [how](ui::Window dialog) {
-            if (how == "cancel")
-                dialog.Item(IDCANCEL).Click();
-            else if (how == "escape")
-                ui::Focus().Key(VK_ESCAPE);
-            else
-                dialog.CloseBox();
-        });
+        script.OnDialog(call.Caption(), [how](ui::Window dialog) { ui::Dismiss(dialog, how); });
         call.Run(script);
 
         EXPECT_EQ(call.result, 0);

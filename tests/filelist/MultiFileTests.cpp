@@ -15,29 +15,6 @@ namespace {
 
 using Files = std::set<std::string>;
 
-std::vector<std::string> Texts(const std::vector<ui::Row>& rows) {
-    std::vector<std::string> texts;
-    for (const ui::Row& row : rows)
-        texts.push_back(row.text);
-    return texts;
-}
-
-std::vector<std::string> CheckedTexts(const std::vector<ui::Row>& rows) {
-    std::vector<std::string> texts;
-    for (const ui::Row& row : rows)
-        if (row.checked)
-            texts.push_back(row.text);
-    return texts;
-}
-
-int FindRow(const std::vector<ui::Row>& rows, const std::string& text) {
-    for (size_t i = 0; i < rows.size(); ++i)
-        if (rows[i].text == text)
-            return static_cast<int>(i);
-    ADD_FAILURE() << "no row " << text;
-    return -1;
-}
-
 struct MultiFileCall {
     Files files;
     Files otherFiles;
@@ -68,8 +45,8 @@ TEST(MultiFileOptions, ShowsCallersFilesCheckedAndCandidatesUncheckedInTheListsO
 
     EXPECT_EQ(caption, "Options");
     // The list sorts without regard to case; a path in both sets is one row, checked.
-    EXPECT_EQ(Texts(rows), (std::vector<std::string>{"a.txt", "c.txt", "Src/A.c", "src/b.c", "zeta.h"}));
-    EXPECT_EQ(CheckedTexts(rows), (std::vector<std::string>{"Src/A.c", "src/b.c", "zeta.h"}));
+    EXPECT_EQ(ui::RowTexts(rows), (std::vector<std::string>{"a.txt", "c.txt", "Src/A.c", "src/b.c", "zeta.h"}));
+    EXPECT_EQ(ui::CheckedRowTexts(rows), (std::vector<std::string>{"Src/A.c", "src/b.c", "zeta.h"}));
     EXPECT_TRUE(focusOnList);
     EXPECT_TRUE(advancedEnabled);
     EXPECT_EQ(call.provider.availabilityQueries, 1);
@@ -86,8 +63,8 @@ TEST(MultiFileOptions, OkReturnsExactlyTheCheckedRows) {
     script.OnDialog("Options", [](ui::Window dialog) {
         ui::Window list = dialog.Item(IDC_FILE_LIST);
         const auto rows = list.Rows();
-        list.ClickRowCheckBox(FindRow(rows, "drop.c"));
-        list.ClickRowCheckBox(FindRow(rows, "add.c"));
+        list.ClickRowCheckBox(ui::FindRow(rows, "drop.c"));
+        list.ClickRowCheckBox(ui::FindRow(rows, "add.c"));
     });
     script.OnDialog("Options", [](ui::Window dialog) { dialog.Item(IDOK).Click(); });
     call.Run(script);
@@ -106,14 +83,14 @@ TEST(MultiFileOptions, PathsThatDifferOnlyInCaseAreRowsOfTheirOwn) {
     script.OnDialog("Options", [&](ui::Window dialog) {
         rows = dialog.Item(IDC_FILE_LIST).Rows();
         ui::Window list = dialog.Item(IDC_FILE_LIST);
-        list.ClickRowCheckBox(FindRow(rows, "dir/File.c"));
-        list.ClickRowCheckBox(FindRow(rows, "DIR/FILE.C"));
+        list.ClickRowCheckBox(ui::FindRow(rows, "dir/File.c"));
+        list.ClickRowCheckBox(ui::FindRow(rows, "DIR/FILE.C"));
     });
     script.OnDialog("Options", [](ui::Window dialog) { dialog.Item(IDOK).Click(); });
     call.Run(script);
 
     ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(CheckedTexts(rows), std::vector<std::string>{"dir/File.c"});
+    EXPECT_EQ(ui::CheckedRowTexts(rows), std::vector<std::string>{"dir/File.c"});
     EXPECT_EQ(call.files, Files{"DIR/FILE.C"});
 }
 
@@ -123,7 +100,7 @@ TEST(MultiFileOptions, APathWithANulIsShownAndReturnedUpToIt) {
     std::vector<std::string> texts;
     ui::Script script;
     script.OnDialog("Options", [&](ui::Window dialog) {
-        texts = Texts(dialog.Item(IDC_FILE_LIST).Rows());
+        texts = ui::RowTexts(dialog.Item(IDC_FILE_LIST).Rows());
         dialog.Item(IDOK).Click();
     });
     call.Run(script);
@@ -175,7 +152,7 @@ TEST(MultiFileOptions, OnlyCandidatesStartUncheckedAndOkWithoutChangeKeepsTheSet
     std::vector<std::string> checked{"unset"};
     ui::Script script;
     script.OnDialog("Options", [&](ui::Window dialog) {
-        checked = CheckedTexts(dialog.Item(IDC_FILE_LIST).Rows());
+        checked = ui::CheckedRowTexts(dialog.Item(IDC_FILE_LIST).Rows());
         dialog.Item(IDOK).Click();
     });
     call.Run(script);
@@ -192,8 +169,8 @@ TEST(MultiFileOptions, SameSetAsFilesAndCandidates) {
     ui::Script script;
     script.OnDialog("Options", [&](ui::Window dialog) {
         ui::Window list = dialog.Item(IDC_FILE_LIST);
-        checked = CheckedTexts(list.Rows());
-        list.ClickRowCheckBox(FindRow(list.Rows(), "two.c"));
+        checked = ui::CheckedRowTexts(list.Rows());
+        list.ClickRowCheckBox(ui::FindRow(list.Rows(), "two.c"));
     });
     script.OnDialog("Options", [](ui::Window dialog) { dialog.Item(IDOK).Click(); });
     int result = -1;
@@ -239,21 +216,14 @@ TEST_P(MultiFileDismissal, LeavesTheSetUntouched) {
         dialog.Item(IDC_SELECT_ALL).Click();
         dialog.Item(IDC_FILE_LIST).ClickRowCheckBox(1);
     });
-    script.OnDialog("Options", [how](ui::Window dialog) {
-        if (how == "cancel")
-            dialog.Item(IDCANCEL).Click();
-        else if (how == "escape")
-            ui::Focus().Key(VK_ESCAPE);
-        else
-            dialog.CloseBox();
-    });
+    script.OnDialog("Options", [how](ui::Window dialog) { ui::Dismiss(dialog, how); });
     call.Run(script);
 
     EXPECT_EQ(call.result, 0);
     EXPECT_EQ(call.files, (Files{"a.c", "b.c"}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Ways, MultiFileDismissal, ::testing::Values("cancel", "escape", "closebox"));
+INSTANTIATE_TEST_SUITE_P(Ways, MultiFileDismissal, ::testing::ValuesIn(ui::kDismissals));
 
 TEST(MultiFileOptions, SpaceTogglesTheFocusedRow) {
     MultiFileCall call;

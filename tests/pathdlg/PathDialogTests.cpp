@@ -17,17 +17,8 @@ const char* const kAdvancedMessage =
     "Advanced options have become unexpectedly unavailable.\nTry again later. You "
     "may have to restart this program or your source control provider.";
 
-// Leaves a dialog without OK, one way or another.
-void Dismiss(ui::Window dialog, const std::string& how) {
-    if (how == "cancel")
-        dialog.Item(IDCANCEL).Click();
-    else if (how == "escape")
-        ui::Focus().Key(VK_ESCAPE);
-    else
-        dialog.CloseBox();
-}
-
-const auto kDismissals = ::testing::Values("cancel", "escape", "closebox");
+using ui::Dismiss;
+const auto kDismissals = ::testing::ValuesIn(ui::kDismissals);
 
 // ---- Single file -----------------------------------------------------------------------------------
 

@@ -122,14 +122,7 @@ TEST_P(SessionDismissal, ReturnsTheGivenFlagsAsZeroOrOne) {
             for (const CheckBoxRow& row : RowsFromTheTop(dialog))
                 ui::Window(row.hwnd).Click();
         });
-        script.OnDialog(kCaption, [how](ui::Window dialog) {
-            if (how == "cancel")
-                dialog.Item(IDCANCEL).Click();
-            else if (how == "escape")
-                ui::Focus().Key(VK_ESCAPE);
-            else
-                dialog.CloseBox();
-        });
+        script.OnDialog(kCaption, [how](ui::Window dialog) { ui::Dismiss(dialog, how); });
         call.Run(script);
 
         EXPECT_EQ(call.result, 0);
@@ -139,7 +132,7 @@ TEST_P(SessionDismissal, ReturnsTheGivenFlagsAsZeroOrOne) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Ways, SessionDismissal, ::testing::Values("cancel", "escape", "closebox"));
+INSTANTIATE_TEST_SUITE_P(Ways, SessionDismissal, ::testing::ValuesIn(ui::kDismissals));
 
 TEST(SessionOptions, AdvancedFollowsTheHostObject) {
     struct Case {

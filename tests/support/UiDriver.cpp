@@ -124,6 +124,42 @@ void Window::AltKey(char letter) const {
 
 void Window::CloseBox() const { ::PostMessageA(m_hwnd, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
+std::vector<std::string> RowTexts(const std::vector<Row>& rows) {
+    std::vector<std::string> texts;
+    for (const Row& row : rows)
+        texts.push_back(row.text);
+    return texts;
+}
+
+std::vector<std::string> CheckedRowTexts(const std::vector<Row>& rows) {
+    std::vector<std::string> texts;
+    for (const Row& row : rows)
+        if (row.checked)
+            texts.push_back(row.text);
+    return texts;
+}
+
+int FindRow(const std::vector<Row>& rows, const std::string& text) {
+    for (size_t i = 0; i < rows.size(); ++i)
+        if (rows[i].text == text)
+            return static_cast<int>(i);
+    ADD_FAILURE() << "no row " << text;
+    return -1;
+}
+
+const char* const kDismissals[3] = {"cancel", "escape", "closebox"};
+
+void Dismiss(Window dialog, const std::string& how) {
+    if (how == "cancel")
+        dialog.Item(IDCANCEL).Click();
+    else if (how == "escape")
+        Focus().Key(VK_ESCAPE);
+    else if (how == "closebox")
+        dialog.CloseBox();
+    else
+        ADD_FAILURE() << "no way of leaving a dialog called " << how;
+}
+
 std::vector<Window> ThreadDialogs() {
     std::vector<Window> dialogs;
     ::EnumThreadWindows(::GetCurrentThreadId(), &CollectDialog, reinterpret_cast<LPARAM>(&dialogs));

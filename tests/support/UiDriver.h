@@ -59,6 +59,17 @@ private:
     HWND m_hwnd;
 };
 
+// The texts of the rows, of the checked rows only, and the index of the row with `text` (-1, and a test
+// failure, when there is none).
+std::vector<std::string> RowTexts(const std::vector<Row>& rows);
+std::vector<std::string> CheckedRowTexts(const std::vector<Row>& rows);
+int FindRow(const std::vector<Row>& rows, const std::string& text);
+
+// Leaves a dialog without OK, the way `how` says: "cancel" (the button), "escape" (the key, to the focused
+// control) or "closebox" (the caption's close box). The three ways, for parameterised tests:
+void Dismiss(Window dialog, const std::string& how);
+extern const char* const kDismissals[3];
+
 // The dialog (or message box) that is active on this thread: the newest enabled one.
 Window ActiveDialog();
 // The control that has the keyboard focus on this thread.
