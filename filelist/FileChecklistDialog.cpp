@@ -85,12 +85,12 @@ void CFileChecklistDialog::FillList() {
 
     // Paths are measured in the list's own font, as they are drawn; the extent then adds the check box
     // column and the margin after the text, so the end of the longest path can be scrolled into view.
-    HDC hDC = AfxGetDC(m_checkList.m_hWnd);
+    HDC hDC = ::GetDC(m_checkList.m_hWnd);
     CDC* pDC = CDC::FromHandle(hDC);
     HGDIOBJ oldFont = pDC->SelectObject(reinterpret_cast<HGDIOBJ>(m_checkList.SendMessage(WM_GETFONT)));
     const int widest = WidestTextWidth(hDC, texts);
     pDC->SelectObject(oldFont);
-    AfxReleaseDC(m_checkList.m_hWnd, hDC);
+    ::ReleaseDC(m_checkList.m_hWnd, hDC);
     m_checkList.SetHorizontalExtent(m_checkList.GetCount() > 0 ? m_checkList.ExtentForTextWidth(widest) : 0);
 }
 

@@ -33,8 +33,6 @@ std::vector<Temporary>& Temporaries() {
 
 thread_local std::exception_ptr* t_pPendingException = nullptr;
 
-long g_borrowedDCs = 0;
-
 } // namespace
 
 std::size_t AfxTemporaryMark() { return t_pTemporaries ? t_pTemporaries->size() : 0; }
@@ -228,9 +226,8 @@ void AfxStoreWindowProcException(HWND hWnd) {
         t_pPendingException = new std::exception_ptr(std::current_exception());
     // End the innermost dialog this window belongs to; its DoModal passes the exception on.
     for (HWND h = hWnd; h; h = ::GetParent(h)) {
-        if (CDialog* dialog = dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(h))) {
+        if (dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(h))) {
             ::EndDialog(h, -1);
-            (void)dialog;
             return;
         }
     }
@@ -262,19 +259,3 @@ SIZE CDC::GetTextExtent(const char* text, int length) const {
     ::GetTextExtentPoint32A(m_hDC, text, length, &size);
     return size;
 }
-
-HDC AfxGetDC(HWND hWnd) {
-    HDC hDC = ::GetDC(hWnd);
-    if (hDC)
-        ++g_borrowedDCs;
-    return hDC;
-}
-
-int AfxReleaseDC(HWND hWnd, HDC hDC) {
-    if (!hDC)
-        return 0;
-    --g_borrowedDCs;
-    return ::ReleaseDC(hWnd, hDC);
-}
-
-long AfxBorrowedDCCount() { return g_borrowedDCs; }

@@ -142,9 +142,4 @@ public:
     SIZE GetTextExtent(const char* text, int length) const;
 };
 
-// Device contexts borrowed from windows pass through here, so that a leak shows in the count.
-HDC AfxGetDC(HWND hWnd);
-int AfxReleaseDC(HWND hWnd, HDC hDC);
-long AfxBorrowedDCCount();
-
 #endif // CORVEL_AFX_WND_H

@@ -146,12 +146,12 @@ void CCheckListBox::ReleaseAccessible() {
 
 void CCheckListBox::PreSubclassWindow() {
     // Rows tall enough for the check box as well as for the text of the list's font.
-    HDC hDC = AfxGetDC(m_hWnd);
+    HDC hDC = ::GetDC(m_hWnd);
     HGDIOBJ oldFont = ::SelectObject(hDC, reinterpret_cast<HGDIOBJ>(SendMessage(WM_GETFONT)));
     TEXTMETRICA metrics = {};
     ::GetTextMetricsA(hDC, &metrics);
     ::SelectObject(hDC, oldFont);
-    AfxReleaseDC(m_hWnd, hDC);
+    ::ReleaseDC(m_hWnd, hDC);
     const int height = std::max<int>(metrics.tmHeight, CheckBoxSize()) + 2;
     SendMessage(LB_SETITEMHEIGHT, 0, MAKELPARAM(height, 0));
 }
