@@ -47,6 +47,27 @@ BOOL CFileChecklistDialog::OnInitDialog() {
     return TRUE;
 }
 
+namespace {
+
+// The list's device context with the list's font selected, given back as it was on every way out.
+struct ListFontDC {
+    explicit ListFontDC(CWnd& list)
+        : hWnd(list.m_hWnd), hDC(::GetDC(hWnd)),
+          oldFont(::SelectObject(hDC, reinterpret_cast<HGDIOBJ>(list.SendMessage(WM_GETFONT)))) {}
+    ~ListFontDC() {
+        ::SelectObject(hDC, oldFont);
+        ::ReleaseDC(hWnd, hDC);
+    }
+    ListFontDC(const ListFontDC&) = delete;
+    ListFontDC& operator=(const ListFontDC&) = delete;
+
+    HWND hWnd;
+    HDC hDC;
+    HGDIOBJ oldFont;
+};
+
+} // namespace
+
 void CFileChecklistDialog::FillList() {
     // The rows are appended in the order that adding them one by one to the sorted list would give, which
     // spares the list a search and a shift per row; drawing is off meanwhile.
@@ -85,12 +106,11 @@ void CFileChecklistDialog::FillList() {
 
     // Paths are measured in the list's own font, as they are drawn; the extent then adds the check box
     // column and the margin after the text, so the end of the longest path can be scrolled into view.
-    HDC hDC = ::GetDC(m_checkList.m_hWnd);
-    CDC* pDC = CDC::FromHandle(hDC);
-    HGDIOBJ oldFont = pDC->SelectObject(reinterpret_cast<HGDIOBJ>(m_checkList.SendMessage(WM_GETFONT)));
-    const int widest = WidestTextWidth(hDC, texts);
-    pDC->SelectObject(oldFont);
-    ::ReleaseDC(m_checkList.m_hWnd, hDC);
+    int widest = 0;
+    {
+        ListFontDC dc(m_checkList);
+        widest = WidestTextWidth(dc.hDC, texts);
+    }
     m_checkList.SetHorizontalExtent(m_checkList.GetCount() > 0 ? m_checkList.ExtentForTextWidth(widest) : 0);
 }
 

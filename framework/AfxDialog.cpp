@@ -134,6 +134,9 @@ INT_PTR CALLBACK AfxDlgProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lPara
         return FALSE;
     } catch (...) {
         AfxStoreWindowProcException(hDlg);
+        // By handle: when attaching failed in WM_INITDIALOG no wrapper leads to this dialog, and a dialog
+        // left open here would have nothing to close it.
+        ::EndDialog(hDlg, -1);
         return FALSE;
     }
 }

@@ -5,6 +5,7 @@
 
 #include <exception>
 #include <memory>
+#include <new>
 #include <unordered_map>
 #include <vector>
 
@@ -31,7 +32,13 @@ std::vector<Temporary>& Temporaries() {
     return *t_pTemporaries;
 }
 
-thread_local std::exception_ptr* t_pPendingException = nullptr;
+// The exception on its way from a window procedure to DoModal, kept in place: it is often std::bad_alloc,
+// and keeping it must not need memory that has run out.
+struct PendingException {
+    alignas(std::exception_ptr) unsigned char storage[sizeof(std::exception_ptr)];
+    bool stored;
+};
+thread_local PendingException t_pending;
 
 } // namespace
 
@@ -117,8 +124,8 @@ CWnd* CWnd::FromHandle(HWND hWnd) {
 BOOL CWnd::Attach(HWND hWnd) {
     if (!hWnd || m_hWnd)
         return FALSE;
+    PermanentMap()[hWnd] = this; // may throw: then nothing is attached
     m_hWnd = hWnd;
-    PermanentMap()[hWnd] = this;
     return TRUE;
 }
 
@@ -222,8 +229,10 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
 }
 
 void AfxStoreWindowProcException(HWND hWnd) {
-    if (!t_pPendingException)
-        t_pPendingException = new std::exception_ptr(std::current_exception());
+    if (!t_pending.stored) {
+        new (t_pending.storage) std::exception_ptr(std::current_exception());
+        t_pending.stored = true;
+    }
     // End the innermost dialog this window belongs to; its DoModal passes the exception on.
     for (HWND h = hWnd; h; h = ::GetParent(h)) {
         if (dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(h))) {
@@ -234,11 +243,12 @@ void AfxStoreWindowProcException(HWND hWnd) {
 }
 
 void AfxRethrowWindowProcException() {
-    if (!t_pPendingException)
+    if (!t_pending.stored)
         return;
-    std::exception_ptr pending = *t_pPendingException;
-    delete t_pPendingException;
-    t_pPendingException = nullptr;
+    auto* stored = reinterpret_cast<std::exception_ptr*>(t_pending.storage);
+    std::exception_ptr pending = std::move(*stored);
+    stored->~exception_ptr();
+    t_pending.stored = false;
     std::rethrow_exception(pending);
 }
 

@@ -2,6 +2,9 @@
 
 #ifdef _WIN32
 #include <mbctype.h>
+#elif defined(CORVEL_PATH_PARTS_LEAD_BYTES)
+// A native build without that runtime (the fuzzer) brings its own table.
+bool CorvelPathPartsIsLeadByte(unsigned char c);
 #endif
 
 namespace {
@@ -15,6 +18,8 @@ constexpr std::string::size_type kMaxPart = 255;
 bool IsLeadByte(unsigned char c) {
 #ifdef _WIN32
     return _ismbblead(c) != 0;
+#elif defined(CORVEL_PATH_PARTS_LEAD_BYTES)
+    return CorvelPathPartsIsLeadByte(c);
 #else
     (void)c;
     return false;

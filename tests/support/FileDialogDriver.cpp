@@ -19,40 +19,6 @@ std::string SendForText(HWND hwnd, UINT message) {
     return std::string(buffer.data());
 }
 
-// The import address table slot through which `module` calls `dll`!`function`.
-void** FindImportSlot(HMODULE module, const char* dll, const char* function) {
-    auto* base = reinterpret_cast<BYTE*>(module);
-    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    if (!imports.VirtualAddress)
-        return nullptr;
-    for (auto* entry = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); entry->Name;
-         ++entry) {
-        if (_stricmp(reinterpret_cast<const char*>(base + entry->Name), dll) != 0)
-            continue;
-        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(
-            base + (entry->OriginalFirstThunk ? entry->OriginalFirstThunk : entry->FirstThunk));
-        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + entry->FirstThunk);
-        for (; names->u1.AddressOfData; ++names, ++slots) {
-            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
-                continue;
-            const auto* byName =
-                reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-            if (std::strcmp(reinterpret_cast<const char*>(byName->Name), function) == 0)
-                return reinterpret_cast<void**>(&slots->u1.Function);
-        }
-    }
-    return nullptr;
-}
-
-void WriteSlot(void** slot, void* value) {
-    DWORD oldProtection = 0;
-    ::VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &oldProtection);
-    *slot = value;
-    ::VirtualProtect(slot, sizeof *slot, oldProtection, &oldProtection);
-}
-
 std::string DoubleNulList(const char* list) {
     std::string bytes;
     do {
@@ -113,20 +79,15 @@ void RemoveFile(const std::string& path) {
 // ---- OpenFileNameRecorder --------------------------------------------------------------------------
 
 OpenFileNameRecorder::OpenFileNameRecorder(Answer answer) : m_answer(std::move(answer)) {
-    HMODULE library = ::GetModuleHandleA("corvel.dll");
-    m_slot = library ? FindImportSlot(library, "comdlg32.dll", "GetOpenFileNameA") : nullptr;
-    if (!m_slot) {
-        ADD_FAILURE() << "corvel.dll does not import comdlg32!GetOpenFileNameA";
-        return;
-    }
-    m_original = *m_slot;
     g_recorder = this;
-    WriteSlot(m_slot, reinterpret_cast<void*>(&OpenFileNameRecorder::Hooked));
+    m_hook = std::make_unique<hook::ImportHook>("comdlg32.dll", "GetOpenFileNameA",
+                                                reinterpret_cast<void*>(&OpenFileNameRecorder::Hooked));
+    if (!m_hook->Installed())
+        ADD_FAILURE() << "corvel.dll does not import comdlg32!GetOpenFileNameA";
 }
 
 OpenFileNameRecorder::~OpenFileNameRecorder() {
-    if (m_slot)
-        WriteSlot(m_slot, m_original);
+    m_hook.reset();
     g_recorder = nullptr;
 }
 

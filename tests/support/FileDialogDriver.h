@@ -3,6 +3,7 @@
 #ifndef CORVEL_TESTS_FILE_DIALOG_DRIVER_H
 #define CORVEL_TESTS_FILE_DIALOG_DRIVER_H
 
+#include "ImportHook.h"
 #include "UiDriver.h"
 
 #include <windows.h>
@@ -10,6 +11,7 @@
 #include <commdlg.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -77,8 +79,7 @@ private:
 
     Answer m_answer;
     std::vector<OpenFileNameCall> m_calls;
-    void** m_slot = nullptr;
-    void* m_original = nullptr;
+    std::unique_ptr<hook::ImportHook> m_hook;
 };
 
 } // namespace filedlg
