@@ -18,7 +18,8 @@ struct DemoArguments {
 
 // Calls the command (multi, checkin, checkout, single, diff, rename, session) and returns its result and
 // every argument after the call as a JSON object.
-std::string RunCommand(const std::string& command, DemoArguments& arguments, HostOptions& provider, HWND parent);
+std::string RunCommand(const std::string& command, DemoArguments& arguments, HostOptions& provider,
+                       HWND parent);
 
 // Opens every dialog with sample data, saves a PNG of each and its printed result into `folder`.
 bool RunGallery(const std::string& folder, HostOptions& provider);

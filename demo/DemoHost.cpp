@@ -44,23 +44,22 @@ struct Arguments : DemoArguments {
 };
 
 void Usage() {
-    std::fputs(
-        "usage: corvel-demo COMMAND [OPTIONS]\n"
-        "commands: multi checkin checkout single diff rename session | gallery FOLDER\n"
-        "options:\n"
-        "  --file PATH          a path of `files` (repeatable)\n"
-        "  --other PATH         a path of `otherFiles` (repeatable)\n"
-        "  --keep N             keepCheckedOut (check-in)\n"
-        "  --comment TEXT       the comment (check-in, check-out)\n"
-        "  --limit N            maxCommentLength (default 100)\n"
-        "  --path TEXT          the path (single, diff)\n"
-        "  --ignore-case N      --ignore-spaces N (diff, session)\n"
-        "  --keep-after-add N   --keep-after-checkin N (session)\n"
-        "  --existing TEXT      --new-name TEXT (rename)\n"
-        "  --no-advanced        the provider has no advanced options\n"
-        "  --throwing-provider  the provider throws from both operations\n"
-        "  --no-parent          pass a null parent window\n",
-        stderr);
+    std::fputs("usage: corvel-demo COMMAND [OPTIONS]\n"
+               "commands: multi checkin checkout single diff rename session | gallery FOLDER\n"
+               "options:\n"
+               "  --file PATH          a path of `files` (repeatable)\n"
+               "  --other PATH         a path of `otherFiles` (repeatable)\n"
+               "  --keep N             keepCheckedOut (check-in)\n"
+               "  --comment TEXT       the comment (check-in, check-out)\n"
+               "  --limit N            maxCommentLength (default 100)\n"
+               "  --path TEXT          the path (single, diff)\n"
+               "  --ignore-case N      --ignore-spaces N (diff, session)\n"
+               "  --keep-after-add N   --keep-after-checkin N (session)\n"
+               "  --existing TEXT      --new-name TEXT (rename)\n"
+               "  --no-advanced        the provider has no advanced options\n"
+               "  --throwing-provider  the provider throws from both operations\n"
+               "  --no-parent          pass a null parent window\n",
+               stderr);
 }
 
 bool Parse(int argc, char** argv, Arguments& args, DemoProvider& provider) {
@@ -143,7 +142,8 @@ std::string RunCommand(const std::string& command, DemoArguments& a, HostOptions
         result = CorvelDoMultiFileOptions(a.files, provider, a.otherFiles, parent);
         out.Add("result", result).Add("files", a.files).Add("otherFiles", a.otherFiles);
     } else if (command == "checkin") {
-        result = CorvelDoCheckInOptions(a.files, provider, a.keepCheckedOut, a.comment, a.limit, a.otherFiles, parent);
+        result = CorvelDoCheckInOptions(a.files, provider, a.keepCheckedOut, a.comment, a.limit, a.otherFiles,
+                                        parent);
         out.Add("result", result).Add("files", a.files).Add("keepCheckedOut", a.keepCheckedOut);
         out.Add("comment", a.comment).Add("maxCommentLength", a.limit).Add("otherFiles", a.otherFiles);
     } else if (command == "checkout") {
@@ -161,10 +161,11 @@ std::string RunCommand(const std::string& command, DemoArguments& a, HostOptions
         result = CorvelDoRenameOptions(a.newName, a.existingFile, parent);
         out.Add("result", result).Add("newName", a.newName).Add("existingFile", a.existingFile);
     } else if (command == "session") {
-        result = CorvelDoSessionOptions(a.ignoreCase, a.ignoreSpaces, a.keepAfterAdd, a.keepAfterCheckIn, provider,
-                                        parent);
+        result = CorvelDoSessionOptions(a.ignoreCase, a.ignoreSpaces, a.keepAfterAdd, a.keepAfterCheckIn,
+                                        provider, parent);
         out.Add("result", result).Add("ignoreCase", a.ignoreCase).Add("ignoreSpaces", a.ignoreSpaces);
-        out.Add("keepCheckedOutAfterAdd", a.keepAfterAdd).Add("keepCheckedOutAfterCheckIn", a.keepAfterCheckIn);
+        out.Add("keepCheckedOutAfterAdd", a.keepAfterAdd)
+            .Add("keepCheckedOutAfterCheckIn", a.keepAfterCheckIn);
     } else {
         throw std::invalid_argument("unknown command " + command);
     }

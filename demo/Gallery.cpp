@@ -53,7 +53,8 @@ bool SaveWindowAsPng(HWND window, const std::string& path) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     std::vector<unsigned char> bgra(static_cast<size_t>(width) * height * 4);
-    const int rows = ::GetDIBits(memoryDC, bitmap, 0, static_cast<UINT>(height), bgra.data(), &info, DIB_RGB_COLORS);
+    const int rows =
+        ::GetDIBits(memoryDC, bitmap, 0, static_cast<UINT>(height), bgra.data(), &info, DIB_RGB_COLORS);
     ::DeleteObject(bitmap);
     ::DeleteDC(memoryDC);
     ::ReleaseDC(window, windowDC);
@@ -80,7 +81,8 @@ void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD) {
     if (dialog != capture->dialog) {
         capture->dialog = dialog;
         capture->ticksSeen = 0;
-        ::RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+        ::RedrawWindow(dialog, nullptr, nullptr,
+                       RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
         return;
     }
     if (++capture->ticksSeen < 3)
@@ -98,7 +100,8 @@ struct Sample {
 };
 
 std::vector<Sample> Samples() {
-    const std::set<std::string> changed = {"C:\\Work\\Atlas\\src\\MainWindow.cpp", "C:\\Work\\Atlas\\src\\MainWindow.h",
+    const std::set<std::string> changed = {"C:\\Work\\Atlas\\src\\MainWindow.cpp",
+                                           "C:\\Work\\Atlas\\src\\MainWindow.h",
                                            "C:\\Work\\Atlas\\src\\Printing\\PageSetup.cpp"};
     const std::set<std::string> candidates = {"C:\\Work\\Atlas\\docs\\CHANGES.txt",
                                               "C:\\Work\\Atlas\\src\\Resources\\atlas.rc"};

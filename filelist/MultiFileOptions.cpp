@@ -2,7 +2,8 @@
 #include "FileChecklistDialog.h"
 #include "frame/ExportConvention.h"
 
-bool RunMultiFileOptionsDialog(std::set<std::string>& files, CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions,
+bool RunMultiFileOptionsDialog(std::set<std::string>& files,
+                               CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions,
                                const std::set<std::string>& otherFiles, CWnd* parent) {
     CFileChecklistDialog dialog(files, otherFiles, advancedOptions, parent);
     if (dialog.DoModal() != IDOK)
@@ -14,7 +15,8 @@ bool RunMultiFileOptionsDialog(std::set<std::string>& files, CSCCAbstractGetComm
     return true;
 }
 
-int CorvelDoMultiFileOptions(std::set<std::string>& files, CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions,
+int CorvelDoMultiFileOptions(std::set<std::string>& files,
+                             CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions,
                              const std::set<std::string>& otherFiles, HWND parent) {
     CORVEL_ENTER_EXPORT();
     return RunMultiFileOptionsDialog(files, advancedOptions, otherFiles, CWnd::FromHandle(parent)) ? 1 : 0;

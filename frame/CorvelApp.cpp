@@ -8,7 +8,9 @@ namespace {
 AFX_MODULE_STATE g_moduleState;
 } // namespace
 
-AFX_MODULE_STATE* AfxGetStaticModuleState() { return &g_moduleState; }
+AFX_MODULE_STATE* AfxGetStaticModuleState() {
+    return &g_moduleState;
+}
 
 BEGIN_MESSAGE_MAP(CCorvelApp, CWinApp)
 END_MESSAGE_MAP()

@@ -7,7 +7,11 @@
 
 #define CORVEL_ENTER_EXPORT() AFX_MAINTAIN_STATE2 corvelModuleStateGuard(AfxGetStaticModuleState())
 
-inline bool FlagToBool(int flag) { return flag != 0; }
-inline void StoreFlag(int& flag, bool value) { flag = value ? 1 : 0; }
+inline bool FlagToBool(int flag) {
+    return flag != 0;
+}
+inline void StoreFlag(int& flag, bool value) {
+    flag = value ? 1 : 0;
+}
 
 #endif // CORVEL_EXPORT_CONVENTION_H

@@ -63,7 +63,9 @@ BOOL CDialog::OnInitDialog() {
     return TRUE;
 }
 
-BOOL CDialog::EndDialog(int nResult) { return ::EndDialog(m_hWnd, nResult); }
+BOOL CDialog::EndDialog(int nResult) {
+    return ::EndDialog(m_hWnd, nResult);
+}
 
 void CDialog::OnOK() {
     if (!UpdateData(TRUE))
@@ -71,7 +73,9 @@ void CDialog::OnOK() {
     EndDialog(IDOK);
 }
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
 
 static bool IsReflectedMessage(UINT message) {
     switch (message) {

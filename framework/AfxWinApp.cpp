@@ -23,9 +23,13 @@ CWinApp::~CWinApp() {
         state->m_pCurrentWinApp = nullptr;
 }
 
-BOOL CWinApp::InitInstance() { return TRUE; }
+BOOL CWinApp::InitInstance() {
+    return TRUE;
+}
 
-int CWinApp::ExitInstance() { return 0; }
+int CWinApp::ExitInstance() {
+    return 0;
+}
 
 BOOL AfxDllProcessAttach(HINSTANCE hInstance) {
     AFX_MODULE_STATE* state = AfxGetStaticModuleState();
@@ -57,4 +61,6 @@ void AfxDllProcessDetach() {
     AfxReleaseTemporaries(0);
 }
 
-void AfxDllThreadDetach() { AfxReleaseTemporaries(0); }
+void AfxDllThreadDetach() {
+    AfxReleaseTemporaries(0);
+}

@@ -42,9 +42,13 @@ thread_local PendingException t_pending;
 
 } // namespace
 
-std::size_t AfxTemporaryMark() { return t_pTemporaries ? t_pTemporaries->size() : 0; }
+std::size_t AfxTemporaryMark() {
+    return t_pTemporaries ? t_pTemporaries->size() : 0;
+}
 
-std::size_t AfxTemporaryCount() { return AfxTemporaryMark(); }
+std::size_t AfxTemporaryCount() {
+    return AfxTemporaryMark();
+}
 
 void AfxReleaseTemporaries(std::size_t mark) {
     if (!t_pTemporaries)
@@ -69,12 +73,15 @@ const AFX_MSGMAP* CCmdTarget::GetThisMessageMap() {
     return &map;
 }
 
-const AFX_MSGMAP* CCmdTarget::GetMessageMap() const { return GetThisMessageMap(); }
+const AFX_MSGMAP* CCmdTarget::GetMessageMap() const {
+    return GetThisMessageMap();
+}
 
 bool CCmdTarget::DispatchToMessageMap(UINT message, WPARAM wParam) {
     const UINT code = HIWORD(wParam);
     const UINT id = LOWORD(wParam);
-    for (const AFX_MSGMAP* map = GetMessageMap(); map; map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
+    for (const AFX_MSGMAP* map = GetMessageMap(); map;
+         map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
         for (const AFX_MSGMAP_ENTRY* entry = map->lpEntries; entry->nSig != AfxSig_end; ++entry) {
             if (entry->nMessage != message)
                 continue;
@@ -163,17 +170,25 @@ BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent) {
     return hControl ? SubclassWindow(hControl) : FALSE;
 }
 
-CWnd* CWnd::GetDlgItem(int nID) const { return FromHandle(::GetDlgItem(m_hWnd, nID)); }
+CWnd* CWnd::GetDlgItem(int nID) const {
+    return FromHandle(::GetDlgItem(m_hWnd, nID));
+}
 
-BOOL CWnd::EnableWindow(BOOL bEnable) { return ::EnableWindow(m_hWnd, bEnable); }
+BOOL CWnd::EnableWindow(BOOL bEnable) {
+    return ::EnableWindow(m_hWnd, bEnable);
+}
 
-BOOL CWnd::IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
+BOOL CWnd::IsWindowEnabled() const {
+    return ::IsWindowEnabled(m_hWnd);
+}
 
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
     return ::SendMessageA(m_hWnd, message, wParam, lParam);
 }
 
-void CWnd::SetWindowText(const char* text) { ::SetWindowTextA(m_hWnd, text); }
+void CWnd::SetWindowText(const char* text) {
+    ::SetWindowTextA(m_hWnd, text);
+}
 
 void CWnd::GetWindowText(CString& text) const {
     const int length = ::GetWindowTextLengthA(m_hWnd);
@@ -182,7 +197,9 @@ void CWnd::GetWindowText(CString& text) const {
     text.ReleaseBuffer(copied > 0 ? copied : 0);
 }
 
-CWnd* CWnd::SetFocus() { return FromHandle(::SetFocus(m_hWnd)); }
+CWnd* CWnd::SetFocus() {
+    return FromHandle(::SetFocus(m_hWnd));
+}
 
 BOOL CWnd::UpdateData(BOOL bSaveAndValidate) {
     CDataExchange dx(this, bSaveAndValidate);
@@ -206,7 +223,9 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProc(message, wParam, lParam);
 }
 
-BOOL CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) { return FALSE; }
+BOOL CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) {
+    return FALSE;
+}
 
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);

@@ -13,11 +13,11 @@ typedef void (CCmdTarget::*AFX_PMSG)();
 enum AfxSig : UINT_PTR { AfxSig_end = 0, AfxSig_vv = 1 };
 
 struct AFX_MSGMAP_ENTRY {
-    UINT nMessage;  // WM_COMMAND, WM_DESTROY, ...
-    UINT nCode;     // notification code of WM_COMMAND
-    UINT nID;       // control id range of WM_COMMAND
+    UINT nMessage; // WM_COMMAND, WM_DESTROY, ...
+    UINT nCode;    // notification code of WM_COMMAND
+    UINT nID;      // control id range of WM_COMMAND
     UINT nLastID;
-    UINT_PTR nSig;  // AfxSig_end closes the table
+    UINT_PTR nSig; // AfxSig_end closes the table
     AFX_PMSG pfn;
 };
 
@@ -26,35 +26,36 @@ struct AFX_MSGMAP {
     const AFX_MSGMAP_ENTRY* lpEntries;
 };
 
-#define DECLARE_MESSAGE_MAP()                                                                              \
-protected:                                                                                                 \
-    static const AFX_MSGMAP* GetThisMessageMap();                                                          \
+#define DECLARE_MESSAGE_MAP()                                                                                \
+protected:                                                                                                   \
+    static const AFX_MSGMAP* GetThisMessageMap();                                                            \
     virtual const AFX_MSGMAP* GetMessageMap() const;
 
-#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                                             \
-    const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); }                      \
-    const AFX_MSGMAP* theClass::GetThisMessageMap() {                                                      \
-        [[maybe_unused]] typedef theClass ThisClass;                                                       \
-        typedef baseClass TheBaseClass;                                                                    \
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                                               \
+    const AFX_MSGMAP* theClass::GetMessageMap() const {                                                      \
+        return GetThisMessageMap();                                                                          \
+    }                                                                                                        \
+    const AFX_MSGMAP* theClass::GetThisMessageMap() {                                                        \
+        [[maybe_unused]] typedef theClass ThisClass;                                                         \
+        typedef baseClass TheBaseClass;                                                                      \
         static const AFX_MSGMAP_ENTRY _messageEntries[] = {
 
-#define END_MESSAGE_MAP()                                                                                  \
-    {0, 0, 0, 0, AfxSig_end, nullptr}                                                                      \
-    }                                                                                                      \
-    ;                                                                                                      \
-    static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &_messageEntries[0]};          \
-    return &messageMap;                                                                                    \
+#define END_MESSAGE_MAP()                                                                                    \
+    { 0, 0, 0, 0, AfxSig_end, nullptr }                                                                      \
+    }                                                                                                        \
+    ;                                                                                                        \
+    static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &_messageEntries[0]};            \
+    return &messageMap;                                                                                      \
     }
 
-#define ON_COMMAND(id, memberFxn)                                                                          \
+#define ON_COMMAND(id, memberFxn)                                                                            \
     {WM_COMMAND, 0, (WORD)(id), (WORD)(id), AfxSig_vv, static_cast<AFX_PMSG>(&ThisClass::memberFxn)},
-#define ON_CONTROL(code, id, memberFxn)                                                                    \
-    {WM_COMMAND, (WORD)(code), (WORD)(id), (WORD)(id), AfxSig_vv,                                          \
-     static_cast<AFX_PMSG>(&ThisClass::memberFxn)},
+#define ON_CONTROL(code, id, memberFxn)                                                                      \
+    {WM_COMMAND, (WORD)(code), (WORD)(id),                                                                   \
+     (WORD)(id), AfxSig_vv,    static_cast<AFX_PMSG>(&ThisClass::memberFxn)},
 #define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
 #define ON_LBN_SELCHANGE(id, memberFxn) ON_CONTROL(LBN_SELCHANGE, id, memberFxn)
-#define ON_WM_DESTROY()                                                                                    \
-    {WM_DESTROY, 0, 0, 0, AfxSig_vv, static_cast<AFX_PMSG>(&ThisClass::OnDestroy)},
+#define ON_WM_DESTROY() {WM_DESTROY, 0, 0, 0, AfxSig_vv, static_cast<AFX_PMSG>(&ThisClass::OnDestroy)},
 
 class CCmdTarget {
 public:

@@ -11,9 +11,10 @@ CSessionOptionsDialog::CSessionOptionsDialog(bool ignoreCase, bool ignoreSpaces,
                                              bool keepCheckedOutAfterCheckIn,
                                              CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions,
                                              CWnd* parent)
-    : CDialog(IDD_SESSION_OPTIONS, parent), m_bIgnoreCase(ignoreCase ? 1 : 0), m_bIgnoreSpaces(ignoreSpaces ? 1 : 0),
-      m_bKeepCheckedOutAfterAdd(keepCheckedOutAfterAdd ? 1 : 0),
-      m_bKeepCheckedOutAfterCheckIn(keepCheckedOutAfterCheckIn ? 1 : 0), m_pAdvancedOptions(&advancedOptions) {}
+    : CDialog(IDD_SESSION_OPTIONS, parent), m_bIgnoreCase(ignoreCase ? 1 : 0),
+      m_bIgnoreSpaces(ignoreSpaces ? 1 : 0), m_bKeepCheckedOutAfterAdd(keepCheckedOutAfterAdd ? 1 : 0),
+      m_bKeepCheckedOutAfterCheckIn(keepCheckedOutAfterCheckIn ? 1 : 0),
+      m_pAdvancedOptions(&advancedOptions) {}
 
 CSessionOptionsDialog::~CSessionOptionsDialog() = default;
 
@@ -31,11 +32,13 @@ BOOL CSessionOptionsDialog::OnInitDialog() {
     return TRUE;
 }
 
-void CSessionOptionsDialog::OnAdvanced() { ShowAdvancedOptionsOrWarn(*m_pAdvancedOptions, GetSafeHwnd()); }
+void CSessionOptionsDialog::OnAdvanced() {
+    ShowAdvancedOptionsOrWarn(*m_pAdvancedOptions, GetSafeHwnd());
+}
 
 bool RunSessionOptionsDialog(bool& ignoreCase, bool& ignoreSpaces, bool& keepCheckedOutAfterAdd,
-                             bool& keepCheckedOutAfterCheckIn, CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions,
-                             CWnd* parent) {
+                             bool& keepCheckedOutAfterCheckIn,
+                             CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions, CWnd* parent) {
     CSessionOptionsDialog dialog(ignoreCase, ignoreSpaces, keepCheckedOutAfterAdd, keepCheckedOutAfterCheckIn,
                                  advancedOptions, parent);
     if (dialog.DoModal() != IDOK)
@@ -48,15 +51,16 @@ bool RunSessionOptionsDialog(bool& ignoreCase, bool& ignoreSpaces, bool& keepChe
 }
 
 int CorvelDoSessionOptions(int& ignoreCase, int& ignoreSpaces, int& keepCheckedOutAfterAdd,
-                           int& keepCheckedOutAfterCheckIn, CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions,
-                           HWND parent) {
+                           int& keepCheckedOutAfterCheckIn,
+                           CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions, HWND parent) {
     CORVEL_ENTER_EXPORT();
     bool ignoreCaseFlag = FlagToBool(ignoreCase);
     bool ignoreSpacesFlag = FlagToBool(ignoreSpaces);
     bool keepAfterAdd = FlagToBool(keepCheckedOutAfterAdd);
     bool keepAfterCheckIn = FlagToBool(keepCheckedOutAfterCheckIn);
-    const bool accepted = RunSessionOptionsDialog(ignoreCaseFlag, ignoreSpacesFlag, keepAfterAdd, keepAfterCheckIn,
-                                                  advancedOptions, CWnd::FromHandle(parent));
+    const bool accepted =
+        RunSessionOptionsDialog(ignoreCaseFlag, ignoreSpacesFlag, keepAfterAdd, keepAfterCheckIn,
+                                advancedOptions, CWnd::FromHandle(parent));
     StoreFlag(ignoreCase, ignoreCaseFlag);
     StoreFlag(ignoreSpaces, ignoreSpacesFlag);
     StoreFlag(keepCheckedOutAfterAdd, keepAfterAdd);

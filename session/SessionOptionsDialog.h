@@ -9,8 +9,8 @@
 class CSessionOptionsDialog : public CDialog {
 public:
     CSessionOptionsDialog(bool ignoreCase, bool ignoreSpaces, bool keepCheckedOutAfterAdd,
-                          bool keepCheckedOutAfterCheckIn, CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions,
-                          CWnd* parent);
+                          bool keepCheckedOutAfterCheckIn,
+                          CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions, CWnd* parent);
     ~CSessionOptionsDialog() override;
 
     bool GetIgnoreCase() const { return m_bIgnoreCase != 0; }

@@ -48,46 +48,43 @@ protected:
 
 // A command on several files: `files` checked, `otherFiles` not in `files` unchecked. On OK `files`
 // becomes exactly the checked rows.
-CORVEL_API int CorvelDoMultiFileOptions(std::set<std::string>& files,
-                                        SourceControl::SCCProvider::CSCCAbstractGetCommandOptionsFunctionoid&
-                                            advancedOptions,
-                                        const std::set<std::string>& otherFiles, HWND parent);
+CORVEL_API int CorvelDoMultiFileOptions(
+    std::set<std::string>& files,
+    SourceControl::SCCProvider::CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions,
+    const std::set<std::string>& otherFiles, HWND parent);
 
 // Check in: the file list, "Keep checked out" and a comment limited to `maxCommentLength` characters
 // (0 or less: the comment box is disabled).
-CORVEL_API int CorvelDoCheckInOptions(std::set<std::string>& files,
-                                      SourceControl::SCCProvider::CSCCAbstractGetCommandOptionsFunctionoid&
-                                          advancedOptions,
-                                      int& keepCheckedOut, std::string& comment, int maxCommentLength,
-                                      const std::set<std::string>& otherFiles, HWND parent);
+CORVEL_API int
+CorvelDoCheckInOptions(std::set<std::string>& files,
+                       SourceControl::SCCProvider::CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions,
+                       int& keepCheckedOut, std::string& comment, int maxCommentLength,
+                       const std::set<std::string>& otherFiles, HWND parent);
 
 // Check out: the file list and a comment, limited as for check-in.
-CORVEL_API int CorvelDoCheckOutOptions(std::set<std::string>& files,
-                                       SourceControl::SCCProvider::CSCCAbstractGetCommandOptionsFunctionoid&
-                                           advancedOptions,
-                                       std::string& comment, int maxCommentLength,
-                                       const std::set<std::string>& otherFiles, HWND parent);
+CORVEL_API int
+CorvelDoCheckOutOptions(std::set<std::string>& files,
+                        SourceControl::SCCProvider::CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions,
+                        std::string& comment, int maxCommentLength, const std::set<std::string>& otherFiles,
+                        HWND parent);
 
 // A command on one file: the path, with Browse.
-CORVEL_API int CorvelDoSingleFileOptions(std::string& path,
-                                         SourceControl::SCCProvider::CSCCAbstractGetCommandOptionsFunctionoid&
-                                             advancedOptions,
-                                         HWND parent);
+CORVEL_API int CorvelDoSingleFileOptions(
+    std::string& path, SourceControl::SCCProvider::CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions,
+    HWND parent);
 
 // Show differences: ignore case, ignore spaces and the path, with Browse.
-CORVEL_API int CorvelDoDiffOptions(int& ignoreCase, int& ignoreSpaces,
-                                   SourceControl::SCCProvider::CSCCAbstractGetCommandOptionsFunctionoid&
-                                       advancedOptions,
-                                   std::string& path, HWND parent);
+CORVEL_API int
+CorvelDoDiffOptions(int& ignoreCase, int& ignoreSpaces,
+                    SourceControl::SCCProvider::CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions,
+                    std::string& path, HWND parent);
 
 // Rename: note the order, the new name (lower box) comes before the existing file (upper box).
 CORVEL_API int CorvelDoRenameOptions(std::string& newName, std::string& existingFile, HWND parent);
 
 // The session-wide preferences. The top check box belongs to the fourth parameter.
-CORVEL_API int CorvelDoSessionOptions(int& ignoreCase, int& ignoreSpaces, int& keepCheckedOutAfterAdd,
-                                      int& keepCheckedOutAfterCheckIn,
-                                      SourceControl::SCCProvider::CSCCAbstractGetCommandOptionsFunctionoid&
-                                          advancedOptions,
-                                      HWND parent);
+CORVEL_API int CorvelDoSessionOptions(
+    int& ignoreCase, int& ignoreSpaces, int& keepCheckedOutAfterAdd, int& keepCheckedOutAfterCheckIn,
+    SourceControl::SCCProvider::CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions, HWND parent);
 
 #endif // CORVEL_CORVEL_H

@@ -45,7 +45,8 @@ TEST(MultiFileOptions, ShowsCallersFilesCheckedAndCandidatesUncheckedInTheListsO
 
     EXPECT_EQ(caption, "Options");
     // The list sorts without regard to case; a path in both sets is one row, checked.
-    EXPECT_EQ(ui::RowTexts(rows), (std::vector<std::string>{"a.txt", "c.txt", "Src/A.c", "src/b.c", "zeta.h"}));
+    EXPECT_EQ(ui::RowTexts(rows),
+              (std::vector<std::string>{"a.txt", "c.txt", "Src/A.c", "src/b.c", "zeta.h"}));
     EXPECT_EQ(ui::CheckedRowTexts(rows), (std::vector<std::string>{"Src/A.c", "src/b.c", "zeta.h"}));
     EXPECT_TRUE(focusOnList);
     EXPECT_TRUE(advancedEnabled);

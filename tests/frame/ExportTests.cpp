@@ -13,18 +13,23 @@
 namespace {
 
 const std::set<std::string> kExports = {
-    "_Z24CorvelDoMultiFileOptionsRSt3setINSt7__cxx1112basic_stringIcSt11char_traitsIcESaIcEEESt4lessIS5_ESaIS5_"
+    "_Z24CorvelDoMultiFileOptionsRSt3setINSt7__cxx1112basic_stringIcSt11char_traitsIcESaIcEEESt4lessIS5_"
+    "ESaIS5_"
     "EERN13SourceControl11SCCProvider40CSCCAbstractGetCommandOptionsFunctionoidERKS9_P6HWND__",
     "_Z22CorvelDoCheckInOptionsRSt3setINSt7__cxx1112basic_stringIcSt11char_traitsIcESaIcEEESt4lessIS5_ESaIS5_"
     "EERN13SourceControl11SCCProvider40CSCCAbstractGetCommandOptionsFunctionoidERiRS5_iRKS9_P6HWND__",
-    "_Z23CorvelDoCheckOutOptionsRSt3setINSt7__cxx1112basic_stringIcSt11char_traitsIcESaIcEEESt4lessIS5_ESaIS5_"
+    "_Z23CorvelDoCheckOutOptionsRSt3setINSt7__cxx1112basic_stringIcSt11char_traitsIcESaIcEEESt4lessIS5_"
+    "ESaIS5_"
     "EERN13SourceControl11SCCProvider40CSCCAbstractGetCommandOptionsFunctionoidERS5_iRKS9_P6HWND__",
-    "_Z25CorvelDoSingleFileOptionsRNSt7__cxx1112basic_stringIcSt11char_traitsIcESaIcEEERN13SourceControl11SCCP"
+    "_Z25CorvelDoSingleFileOptionsRNSt7__cxx1112basic_stringIcSt11char_"
+    "traitsIcESaIcEEERN13SourceControl11SCCP"
     "rovider40CSCCAbstractGetCommandOptionsFunctionoidEP6HWND__",
-    "_Z19CorvelDoDiffOptionsRiS_RN13SourceControl11SCCProvider40CSCCAbstractGetCommandOptionsFunctionoidERNSt7"
+    "_Z19CorvelDoDiffOptionsRiS_"
+    "RN13SourceControl11SCCProvider40CSCCAbstractGetCommandOptionsFunctionoidERNSt7"
     "__cxx1112basic_stringIcSt11char_traitsIcESaIcEEEP6HWND__",
     "_Z21CorvelDoRenameOptionsRNSt7__cxx1112basic_stringIcSt11char_traitsIcESaIcEEES5_P6HWND__",
-    "_Z22CorvelDoSessionOptionsRiS_S_S_RN13SourceControl11SCCProvider40CSCCAbstractGetCommandOptionsFunctionoid"
+    "_Z22CorvelDoSessionOptionsRiS_S_S_"
+    "RN13SourceControl11SCCProvider40CSCCAbstractGetCommandOptionsFunctionoid"
     "EP6HWND__",
 };
 
@@ -49,7 +54,8 @@ const IMAGE_NT_HEADERS32* NtHeaders(HMODULE module) {
 
 std::vector<std::string> ExportedNames(HMODULE module) {
     const auto* base = reinterpret_cast<const BYTE*>(module);
-    const IMAGE_DATA_DIRECTORY& entry = NtHeaders(module)->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
+    const IMAGE_DATA_DIRECTORY& entry =
+        NtHeaders(module)->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
     std::vector<std::string> names;
     if (entry.Size == 0)
         return names;
@@ -75,14 +81,14 @@ TEST(ExportTable, IsAn32BitDllThatExportsExactlyTheSevenFunctions) {
 }
 
 TEST(ExportTable, AHostBindsTheMultiFileCommandByItsMangledName) {
-    using MultiFileOptions = int (*)(std::set<std::string>&,
-                                     SourceControl::SCCProvider::CSCCAbstractGetCommandOptionsFunctionoid&,
-                                     const std::set<std::string>&, HWND);
+    using MultiFileOptions =
+        int (*)(std::set<std::string>&, SourceControl::SCCProvider::CSCCAbstractGetCommandOptionsFunctionoid&,
+                const std::set<std::string>&, HWND);
     LoadedLibrary library;
-    auto run = reinterpret_cast<MultiFileOptions>(reinterpret_cast<void*>(
-        ::GetProcAddress(library.get(), "_Z24CorvelDoMultiFileOptionsRSt3setINSt7__cxx1112basic_stringIcSt11char_"
-                                        "traitsIcESaIcEEESt4lessIS5_ESaIS5_EERN13SourceControl11SCCProvider40CSCCAbs"
-                                        "tractGetCommandOptionsFunctionoidERKS9_P6HWND__")));
+    auto run = reinterpret_cast<MultiFileOptions>(reinterpret_cast<void*>(::GetProcAddress(
+        library.get(), "_Z24CorvelDoMultiFileOptionsRSt3setINSt7__cxx1112basic_stringIcSt11char_"
+                       "traitsIcESaIcEEESt4lessIS5_ESaIS5_EERN13SourceControl11SCCProvider40CSCCAbs"
+                       "tractGetCommandOptionsFunctionoidERKS9_P6HWND__")));
     ASSERT_NE(run, nullptr);
 
     std::set<std::string> files = {"a.c"};

@@ -14,7 +14,9 @@ namespace {
 AFX_MODULE_STATE g_testModuleState;
 }
 
-AFX_MODULE_STATE* AfxGetStaticModuleState() { return &g_testModuleState; }
+AFX_MODULE_STATE* AfxGetStaticModuleState() {
+    return &g_testModuleState;
+}
 
 namespace {
 

@@ -19,8 +19,8 @@ const char* const kCaption = "Source Control Options";
 struct Flags {
     int ignoreCase, ignoreSpaces, keepAfterAdd, keepAfterCheckIn;
     bool operator==(const Flags& o) const {
-        return ignoreCase == o.ignoreCase && ignoreSpaces == o.ignoreSpaces && keepAfterAdd == o.keepAfterAdd &&
-               keepAfterCheckIn == o.keepAfterCheckIn;
+        return ignoreCase == o.ignoreCase && ignoreSpaces == o.ignoreSpaces &&
+               keepAfterAdd == o.keepAfterAdd && keepAfterCheckIn == o.keepAfterCheckIn;
     }
 };
 
@@ -85,7 +85,8 @@ TEST(SessionOptions, EachParameterDrivesItsOwnRow) {
     ASSERT_EQ(rows.size(), 4u);
     for (size_t i = 0; i < 4; ++i)
         EXPECT_EQ(rows[i].caption, kRowCaptions[i]);
-    // Top row: the fourth parameter (-1); second: the third (0); third: the first (0); bottom: the second (7).
+    // Top row: the fourth parameter (-1); second: the third (0); third: the first (0); bottom: the second
+    // (7).
     EXPECT_EQ(rows[0].checked, 1);
     EXPECT_EQ(rows[1].checked, 0);
     EXPECT_EQ(rows[2].checked, 0);
@@ -96,11 +97,13 @@ TEST(SessionOptions, EachParameterDrivesItsOwnRow) {
 }
 
 TEST(SessionOptions, CheckingOneRowSetsExactlyItsParameter) {
-    const std::array<Flags, 4> expected = {Flags{0, 0, 0, 1}, Flags{0, 0, 1, 0}, Flags{1, 0, 0, 0}, Flags{0, 1, 0, 0}};
+    const std::array<Flags, 4> expected = {Flags{0, 0, 0, 1}, Flags{0, 0, 1, 0}, Flags{1, 0, 0, 0},
+                                           Flags{0, 1, 0, 0}};
     for (size_t row = 0; row < 4; ++row) {
         SessionCall call;
         ui::Script script;
-        script.OnDialog(kCaption, [row](ui::Window dialog) { ui::Window(RowsFromTheTop(dialog)[row].hwnd).Click(); });
+        script.OnDialog(kCaption,
+                        [row](ui::Window dialog) { ui::Window(RowsFromTheTop(dialog)[row].hwnd).Click(); });
         script.OnDialog(kCaption, [](ui::Window dialog) { dialog.Item(IDOK).Click(); });
         call.Run(script);
 
@@ -139,7 +142,8 @@ TEST(SessionOptions, AdvancedFollowsTheHostObject) {
         FakeProvider::Availability availability;
         bool enabled;
     };
-    for (Case c : {Case{FakeProvider::Availability::Available, true}, Case{FakeProvider::Availability::Unavailable, false},
+    for (Case c : {Case{FakeProvider::Availability::Available, true},
+                   Case{FakeProvider::Availability::Unavailable, false},
                    Case{FakeProvider::Availability::Throws, false}}) {
         SessionCall call;
         call.provider.availability = c.availability;

@@ -53,11 +53,21 @@ std::string Window::Text() const {
     return text;
 }
 
-Window Window::Item(int id) const { return Window(::GetDlgItem(m_hwnd, id)); }
-bool Window::Enabled() const { return ::IsWindowEnabled(m_hwnd) != FALSE; }
-bool Window::Visible() const { return ::IsWindowVisible(m_hwnd) != FALSE; }
-int Window::Id() const { return ::GetDlgCtrlID(m_hwnd); }
-int Window::ButtonCheck() const { return static_cast<int>(::SendMessageA(m_hwnd, BM_GETCHECK, 0, 0)); }
+Window Window::Item(int id) const {
+    return Window(::GetDlgItem(m_hwnd, id));
+}
+bool Window::Enabled() const {
+    return ::IsWindowEnabled(m_hwnd) != FALSE;
+}
+bool Window::Visible() const {
+    return ::IsWindowVisible(m_hwnd) != FALSE;
+}
+int Window::Id() const {
+    return ::GetDlgCtrlID(m_hwnd);
+}
+int Window::ButtonCheck() const {
+    return static_cast<int>(::SendMessageA(m_hwnd, BM_GETCHECK, 0, 0));
+}
 
 bool Window::IsMessageBox() const {
     // Labels of ordinary dialogs also have the id 0xFFFF; only a message box has the icon control too.
@@ -69,7 +79,9 @@ bool Window::IsMessageBox() const {
     return false;
 }
 
-std::string Window::MessageText() const { return Item(kMessageBoxTextId).Text(); }
+std::string Window::MessageText() const {
+    return Item(kMessageBoxTextId).Text();
+}
 
 bool Window::HasIcon(LPCSTR systemIcon) const {
     HICON expected = ::LoadIconA(nullptr, systemIcon);
@@ -105,8 +117,12 @@ void Window::Click() const {
         ::PostMessageA(m_hwnd, BM_CLICK, 0, 0);
 }
 
-void Window::ClickRowCheckBox(int row) const { PostMouseClick(m_hwnd, RowPoint(m_hwnd, row, true)); }
-void Window::ClickRowText(int row) const { PostMouseClick(m_hwnd, RowPoint(m_hwnd, row, false)); }
+void Window::ClickRowCheckBox(int row) const {
+    PostMouseClick(m_hwnd, RowPoint(m_hwnd, row, true));
+}
+void Window::ClickRowText(int row) const {
+    PostMouseClick(m_hwnd, RowPoint(m_hwnd, row, false));
+}
 
 void Window::Type(const std::string& text) const {
     for (unsigned char c : text)
@@ -122,7 +138,9 @@ void Window::AltKey(char letter) const {
     ::PostMessageA(m_hwnd, WM_SYSCHAR, static_cast<unsigned char>(letter), 1 | (1u << 29));
 }
 
-void Window::CloseBox() const { ::PostMessageA(m_hwnd, WM_SYSCOMMAND, SC_CLOSE, 0); }
+void Window::CloseBox() const {
+    ::PostMessageA(m_hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
 
 std::vector<std::string> RowTexts(const std::vector<Row>& rows) {
     std::vector<std::string> texts;
@@ -173,7 +191,9 @@ Window ActiveDialog() {
     return Window();
 }
 
-Window Focus() { return Window(::GetFocus()); }
+Window Focus() {
+    return Window(::GetFocus());
+}
 
 // ---- Script ----------------------------------------------------------------------------------------
 

@@ -51,9 +51,9 @@ public:
     void ClickRowCheckBox(int row) const; // the check box in front of a list row
     void ClickRowText(int row) const;     // the text of a list row
     void Type(const std::string& text) const;
-    void Key(UINT virtualKey) const;      // WM_KEYDOWN and WM_KEYUP to this window
-    void AltKey(char letter) const;       // a mnemonic, Alt held
-    void CloseBox() const;                // the caption's close box
+    void Key(UINT virtualKey) const; // WM_KEYDOWN and WM_KEYUP to this window
+    void AltKey(char letter) const;  // a mnemonic, Alt held
+    void CloseBox() const;           // the caption's close box
 
 private:
     HWND m_hwnd;
