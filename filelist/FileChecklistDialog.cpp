@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <new>
 
 BEGIN_MESSAGE_MAP(CFileChecklistDialog, CDialog)
 ON_BN_CLICKED(IDC_ADVANCED, OnAdvanced)
@@ -70,39 +71,35 @@ struct ListFontDC {
 
 void CFileChecklistDialog::FillList() {
     // The rows are appended in the order that adding them one by one to the sorted list would give, which
-    // spares the list a search and a shift per row; drawing is off meanwhile.
+    // spares the list a search and a shift per row; drawing is off meanwhile. Each row remembers the path
+    // it shows, so closing hands back the caller's own strings, never texts read back through the list.
     std::vector<RowOrigin> rows;
     rows.reserve(m_checkedFiles.size() + m_uncheckedFiles.size());
     std::vector<const char*> texts;
     texts.reserve(rows.capacity());
-    bool textsAreWhole = true; // no path holds a NUL, so each row's text is its whole path
+    m_rowsCutAtNul = false;
     for (std::set<std::string>* paths : {&m_checkedFiles, &m_uncheckedFiles}) {
         for (auto path = paths->begin(); path != paths->end(); ++path) {
             rows.push_back(RowOrigin{path, paths == &m_checkedFiles});
             texts.push_back(path->c_str());
-            textsAreWhole = textsAreWhole && path->find('\0') == std::string::npos;
+            m_rowsCutAtNul = m_rowsCutAtNul || path->find('\0') != std::string::npos;
         }
     }
-    const LCID locale = static_cast<LCID>(m_checkList.SendMessage(LB_GETLOCALE));
-    const std::vector<size_t> order = OrderLikeSortedListBox(texts, locale);
+    const std::vector<size_t> order = OrderLikeSortedListBox(texts, m_checkList.GetLocale());
 
-    m_checkList.SendMessage(WM_SETREDRAW, FALSE);
     m_rowOrigins.clear();
     m_rowOrigins.reserve(rows.size());
-    bool inOrder = true;
+    m_checkList.SetRedraw(FALSE);
     for (size_t position : order) {
-        const int index = static_cast<int>(
-            m_checkList.SendMessage(LB_INSERTSTRING, static_cast<WPARAM>(-1), (LPARAM)texts[position]));
-        if (index < 0)
-            continue;
-        inOrder = inOrder && index == static_cast<int>(m_rowOrigins.size());
+        // A row the list refuses would drop its path from the result: the call ends instead, as when
+        // memory runs out, and the caller keeps everything it passed.
+        if (m_checkList.InsertString(-1, texts[position]) != static_cast<int>(m_rowOrigins.size()))
+            throw std::bad_alloc();
         m_rowOrigins.push_back(rows[position]);
         if (rows[position].checked)
-            m_checkList.SetCheck(index, 1);
+            m_checkList.SetCheck(static_cast<int>(m_rowOrigins.size()) - 1, 1);
     }
-    m_checkList.SendMessage(WM_SETREDRAW, TRUE);
-    if (!inOrder || !textsAreWhole)
-        m_rowOrigins.clear();
+    m_checkList.SetRedraw(TRUE);
 
     // Paths are measured in the list's own font, as they are drawn; the extent then adds the check box
     // column and the margin after the text, so the end of the longest path can be scrolled into view.
@@ -118,11 +115,10 @@ void CFileChecklistDialog::OnSelectAll() {
     const int count = m_checkList.GetCount();
     if (count <= 0)
         return;
-    m_checkList.SendMessage(WM_SETREDRAW, FALSE);
-    m_checkList.SendMessage(LB_SELITEMRANGEEX, 0, count - 1);
-    for (int index = 0; index < count; ++index)
-        m_checkList.SetCheck(index, 1);
-    m_checkList.SendMessage(WM_SETREDRAW, TRUE);
+    m_checkList.SetRedraw(FALSE);
+    m_checkList.SelItemRange(TRUE, 0, count - 1);
+    m_checkList.SetCheckRange(0, count, 1);
+    m_checkList.SetRedraw(TRUE);
 }
 
 void CFileChecklistDialog::OnDestroy() {
@@ -130,30 +126,40 @@ void CFileChecklistDialog::OnDestroy() {
     CollectRows();
 }
 
+namespace {
+
+// A path holding a NUL is shown, and so handed back, up to the NUL.
+void CutAtNul(std::set<std::string>& paths) {
+    std::vector<std::set<std::string>::iterator> cut;
+    for (auto path = paths.begin(); path != paths.end(); ++path)
+        if (path->find('\0') != std::string::npos)
+            cut.push_back(path);
+    for (auto path : cut) {
+        auto node = paths.extract(path);
+        node.value().erase(node.value().find('\0'));
+        paths.insert(std::move(node)); // dropped when the shorter path is there already
+    }
+}
+
+} // namespace
+
 void CFileChecklistDialog::CollectRows() {
-    const int count = m_checkList.GetCount();
-    if (!m_rowOrigins.empty() && count == static_cast<int>(m_rowOrigins.size())) {
-        // Each row is one path of one of the sets: move the paths whose marks changed, nothing else.
-        for (int index = 0; index < count; ++index) {
-            const RowOrigin& row = m_rowOrigins[static_cast<size_t>(index)];
-            const bool checked = m_checkList.GetCheck(index) != 0;
-            if (checked == row.checked)
-                continue;
-            std::set<std::string>& from = row.checked ? m_checkedFiles : m_uncheckedFiles;
-            std::set<std::string>& to = checked ? m_checkedFiles : m_uncheckedFiles;
-            to.insert(from.extract(row.path));
-        }
-        m_rowOrigins.clear();
-        return;
+    // Each row is one path of one of the sets: move the paths whose marks changed, nothing else.
+    const size_t count =
+        std::min(static_cast<size_t>(std::max(m_checkList.GetCount(), 0)), m_rowOrigins.size());
+    for (size_t index = 0; index < count; ++index) {
+        const RowOrigin& row = m_rowOrigins[index];
+        const bool checked = m_checkList.GetCheck(static_cast<int>(index)) != 0;
+        if (checked == row.checked)
+            continue;
+        std::set<std::string>& from = row.checked ? m_checkedFiles : m_uncheckedFiles;
+        std::set<std::string>& to = checked ? m_checkedFiles : m_uncheckedFiles;
+        to.insert(from.extract(row.path));
     }
     m_rowOrigins.clear();
-    m_checkedFiles.clear();
-    m_uncheckedFiles.clear();
-    CString text;
-    for (int index = 0; index < count; ++index) {
-        m_checkList.GetText(index, text);
-        (m_checkList.GetCheck(index) ? m_checkedFiles : m_uncheckedFiles)
-            .insert(std::string(text.GetString()));
+    if (m_rowsCutAtNul) {
+        CutAtNul(m_checkedFiles);
+        CutAtNul(m_uncheckedFiles);
     }
 }
 

@@ -45,13 +45,14 @@ private:
     // Splits the rows back into the two sets by their check marks.
     void CollectRows();
 
-    // Where each row came from, in row order, so that closing moves only the paths whose marks changed
-    // instead of reading every row back. Empty when the rows are not known to hold the paths exactly.
+    // Where each row came from, in row order: closing moves only the paths whose marks changed, and every
+    // path comes back as the caller's own bytes.
     struct RowOrigin {
         std::set<std::string>::iterator path;
         bool checked;
     };
     std::vector<RowOrigin> m_rowOrigins;
+    bool m_rowsCutAtNul = false; // some path holds a NUL, so its row shows it only up to there
 
     DECLARE_MESSAGE_MAP()
 };

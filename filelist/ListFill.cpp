@@ -1,10 +1,11 @@
 #include "ListFill.h"
 
+#include "KeySort.h"
+
 #include <algorithm>
 #include <cstring>
 #include <exception>
 #include <string>
-#include <thread>
 
 namespace {
 
@@ -32,49 +33,43 @@ struct KeyBlock {
     }
 };
 
-inline unsigned char ByteAt(const char* const* keys, std::size_t row, std::size_t depth) {
-    return static_cast<unsigned char>(keys[row][depth]);
-}
+// Makes the keys of the second half of the texts on a thread of its own, when one can be started.
+struct HelperThread {
+    HelperThread(KeyBlock& block, const std::vector<const char*>& texts, std::size_t first, std::size_t last,
+                 LCID locale)
+        : block(&block), texts(&texts), first(first), last(last), locale(locale) {}
+    HelperThread(const HelperThread&) = delete;
+    HelperThread& operator=(const HelperThread&) = delete;
 
-// Sorts the rows a[0, n) by their keys from byte `depth` on, rows with equal keys by row number (which
-// makes the order stable). A three-way radix quicksort: paths share long prefixes, and it looks at the
-// bytes of a shared prefix once per partition instead of once per comparison.
-void SortByKeys(std::size_t* a, std::size_t n, const char* const* keys, std::size_t depth) {
-    while (n > 1) {
-        if (n < 12) {
-            for (std::size_t i = 1; i < n; ++i)
-                for (std::size_t j = i; j > 0; --j) {
-                    const int order = std::strcmp(keys[a[j - 1]] + depth, keys[a[j]] + depth);
-                    if (order < 0 || (order == 0 && a[j - 1] < a[j]))
-                        break;
-                    std::swap(a[j - 1], a[j]);
-                }
-            return;
+    KeyBlock* block;
+    const std::vector<const char*>* texts;
+    std::size_t first, last;
+    LCID locale;
+    std::exception_ptr failure;
+    HANDLE handle = nullptr;
+
+    static DWORD WINAPI Run(void* parameter) {
+        HelperThread& self = *static_cast<HelperThread*>(parameter);
+        try {
+            self.block->Compute(*self.texts, self.first, self.last, self.locale);
+        } catch (...) {
+            self.failure = std::current_exception();
         }
-        const unsigned char x = ByteAt(keys, a[0], depth), y = ByteAt(keys, a[n / 2], depth),
-                            z = ByteAt(keys, a[n - 1], depth);
-        const unsigned char pivot = std::max(std::min(x, y), std::min(std::max(x, y), z));
-        std::size_t lt = 0, i = 0, gt = n;
-        while (i < gt) {
-            const unsigned char c = ByteAt(keys, a[i], depth);
-            if (c < pivot)
-                std::swap(a[lt++], a[i++]);
-            else if (c > pivot)
-                std::swap(a[i], a[--gt]);
-            else
-                ++i;
-        }
-        SortByKeys(a, lt, keys, depth);
-        SortByKeys(a + gt, n - gt, keys, depth);
-        a += lt;
-        n = gt - lt;
-        if (pivot == 0) { // whole keys equal: by row number
-            std::sort(a, a + n);
-            return;
-        }
-        ++depth;
+        return 0;
     }
-}
+    bool Start() {
+        handle = ::CreateThread(nullptr, 0, &Run, this, 0, nullptr);
+        return handle != nullptr;
+    }
+    void Join() {
+        if (!handle)
+            return;
+        ::WaitForSingleObject(handle, INFINITE);
+        ::CloseHandle(handle);
+        handle = nullptr;
+    }
+    ~HelperThread() { Join(); }
+};
 
 } // namespace
 
@@ -83,30 +78,18 @@ std::vector<std::size_t> OrderLikeSortedListBox(const std::vector<const char*>& 
     // the keys is most of the work, so a long list shares it with a second core; the helper thread lives
     // only inside this call and touches nothing but its own half.
     const std::size_t count = texts.size();
-    const bool split = count >= 20000 && std::thread::hardware_concurrency() > 1;
-    const std::size_t half = split ? count / 2 : count;
+    SYSTEM_INFO system;
+    ::GetSystemInfo(&system);
+    const bool split = count >= 20000 && system.dwNumberOfProcessors > 1;
+    std::size_t half = split ? count / 2 : count;
     KeyBlock blocks[2];
-    std::exception_ptr helperFailure;
-    std::thread helper;
-    if (split)
-        helper = std::thread([&] {
-            try {
-                blocks[1].Compute(texts, half, count, locale);
-            } catch (...) {
-                helperFailure = std::current_exception();
-            }
-        });
-    try {
-        blocks[0].Compute(texts, 0, half, locale);
-    } catch (...) {
-        if (helper.joinable())
-            helper.join();
-        throw;
-    }
-    if (helper.joinable())
-        helper.join();
-    if (helperFailure)
-        std::rethrow_exception(helperFailure);
+    HelperThread helper(blocks[1], texts, half, count, locale);
+    if (split && !helper.Start())
+        half = count; // no thread to be had: it only costs time
+    blocks[0].Compute(texts, 0, half, locale);
+    helper.Join();
+    if (helper.failure)
+        std::rethrow_exception(helper.failure);
 
     std::vector<const char*> keys(count);
     for (std::size_t i = 0; i < count; ++i)
@@ -115,7 +98,7 @@ std::vector<std::size_t> OrderLikeSortedListBox(const std::vector<const char*>& 
     std::vector<std::size_t> order(count);
     for (std::size_t i = 0; i < count; ++i)
         order[i] = i;
-    SortByKeys(order.data(), count, keys.data(), 0);
+    SortRowsByKeys(order.data(), count, keys.data());
     return order;
 }
 

@@ -21,6 +21,12 @@ class CListBox : public CWnd {
 public:
     int GetCount() const { return static_cast<int>(SendMessage(LB_GETCOUNT)); }
     int AddString(const char* text) { return static_cast<int>(SendMessage(LB_ADDSTRING, 0, (LPARAM)text)); }
+    // Puts the row at `index` (-1: at the end) without sorting; the row's index, or LB_ERR/LB_ERRSPACE.
+    int InsertString(int index, const char* text) {
+        return static_cast<int>(SendMessage(LB_INSERTSTRING, (WPARAM)index, (LPARAM)text));
+    }
+    // The locale whose comparison orders a sorted list.
+    LCID GetLocale() const { return static_cast<LCID>(SendMessage(LB_GETLOCALE)); }
     int GetTextLen(int index) const { return static_cast<int>(SendMessage(LB_GETTEXTLEN, (WPARAM)index)); }
     // The row's text up to its first NUL; empty for an index out of range.
     void GetText(int index, CString& text) const;

@@ -101,6 +101,8 @@ public:
     void SetWindowText(const char* text);
     void GetWindowText(CString& text) const;
     CWnd* SetFocus();
+    // WM_SETREDRAW: with drawing off a window changes without repainting until drawing is back on.
+    void SetRedraw(BOOL bRedraw = TRUE) { SendMessage(WM_SETREDRAW, static_cast<WPARAM>(bRedraw)); }
 
     // Moves data between the controls and the members: DoDataExchange in the saving (TRUE) or the
     // loading (FALSE) direction.

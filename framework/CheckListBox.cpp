@@ -24,9 +24,10 @@ void CCheckListBox::SetCheck(int index, int nCheck) {
         // A bulk change with drawing off (a fill, Select All): no repaint per row. The marks that change
         // on screen are announced once drawing is back on; a fill, not yet shown, pays nothing for it.
         if (::IsWindowVisible(m_hWnd) && SendMessage(LB_GETITEMDATA, static_cast<WPARAM>(index)) != mark &&
-            SendMessage(LB_SETITEMDATA, static_cast<WPARAM>(index), mark) != LB_ERR)
+            SendMessage(LB_SETITEMDATA, static_cast<WPARAM>(index), mark) != LB_ERR) {
+            m_repaintWhenRedrawn = true;
             m_quietChanges.push_back(index);
-        else
+        } else
             SendMessage(LB_SETITEMDATA, static_cast<WPARAM>(index), mark);
         return;
     }
@@ -43,16 +44,42 @@ void CCheckListBox::SetCheck(int index, int nCheck) {
         ::NotifyWinEvent(EVENT_OBJECT_STATECHANGE, m_hWnd, OBJID_CLIENT, index + 1);
 }
 
-void CCheckListBox::AnnounceQuietChanges() {
-    if (m_quietChanges.empty())
+void CCheckListBox::SetCheckRange(int first, int end, int nCheck) {
+    if (m_redraw || !::IsWindowVisible(m_hWnd)) {
+        for (int index = first; index < end; ++index)
+            SetCheck(index, nCheck);
         return;
-    ::InvalidateRect(m_hWnd, nullptr, FALSE);
-    // Only the rows in view: a screen reader asks for the others when it gets there.
-    const LRESULT top = SendMessage(LB_GETTOPINDEX);
+    }
+    // Only the rows in view are announced, so only they are remembered.
+    const LRESULT mark = nCheck ? 1 : 0;
+    const int top = static_cast<int>(SendMessage(LB_GETTOPINDEX));
+    const int inView = top + RowsInView();
+    for (int index = first; index < end; ++index) {
+        if (SendMessage(LB_GETITEMDATA, static_cast<WPARAM>(index)) == mark)
+            continue;
+        if (SendMessage(LB_SETITEMDATA, static_cast<WPARAM>(index), mark) == LB_ERR)
+            continue;
+        m_repaintWhenRedrawn = true;
+        if (index >= top && index < inView)
+            m_quietChanges.push_back(index);
+    }
+}
+
+int CCheckListBox::RowsInView() const {
     const LRESULT height = SendMessage(LB_GETITEMHEIGHT, 0);
     RECT client;
     ::GetClientRect(m_hWnd, &client);
-    const LRESULT visible = height > 0 ? (client.bottom - client.top) / height + 1 : 0;
+    return height > 0 ? static_cast<int>((client.bottom - client.top) / height + 1) : 0;
+}
+
+void CCheckListBox::AnnounceQuietChanges() {
+    if (!m_repaintWhenRedrawn)
+        return;
+    m_repaintWhenRedrawn = false;
+    ::InvalidateRect(m_hWnd, nullptr, FALSE);
+    // Only the rows in view: a screen reader asks for the others when it gets there.
+    const int top = static_cast<int>(SendMessage(LB_GETTOPINDEX));
+    const int visible = RowsInView();
     for (int index : m_quietChanges)
         if (index >= top && index < top + visible)
             ::NotifyWinEvent(EVENT_OBJECT_STATECHANGE, m_hWnd, OBJID_CLIENT, index + 1);

@@ -23,6 +23,9 @@ public:
     // 1 checked, 0 unchecked. The mark is kept as the row's item data.
     void SetCheck(int index, int nCheck);
     int GetCheck(int index) const;
+    // Sets the marks of rows [first, end) at once; with drawing off, as in a bulk change, the rows in view
+    // whose marks changed are announced once drawing is back on.
+    void SetCheckRange(int first, int end, int nCheck);
 
     // Pixels from the row's left edge to its text: the check box column.
     int GetTextOffset() const;
@@ -49,6 +52,8 @@ protected:
 private:
     static constexpr int kMargin = 2;
     static int CheckBoxSize();
+    // Rows that fit in the client area, the last one perhaps in part.
+    int RowsInView() const;
     void DrawItem(const DRAWITEMSTRUCT& item);
     BOOL Toggle(int index);
     LRESULT OnRowAction(WPARAM action, int index);
@@ -63,6 +68,7 @@ private:
     // the rows changed on screen meanwhile are announced when drawing comes back on.
     bool m_redraw = true;
     std::vector<int> m_quietChanges;
+    bool m_repaintWhenRedrawn = false;
     void AnnounceQuietChanges();
 };
 

@@ -1,14 +1,18 @@
-// The check list's rows must be in the order that adding the paths one by one to a sorted list box gives
-// (the checked set first, then the others, each in set order), so that the list's own type-ahead search
-// keeps working. Rows the list box deems equal (paths equal but for case) may come in any fixed order.
+// The check list's rows must be in the order of a sorted list box, so that the list's own type-ahead search
+// keeps working: a real list box filled one path at a time is the reference. Rows that the list box deems
+// equal (paths equal but for case), which it leaves wherever its search happens to stop, come in a fixed
+// order: the caller's files first, then the candidates, each in byte order.
 #include "FakeProvider.h"
+#include "ImportHook.h"
 #include "UiDriver.h"
 #include "resource.h"
 
 #include <corvel/corvel.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
+#include <memory>
 #include <random>
 #include <set>
 #include <string>
@@ -45,14 +49,14 @@ std::vector<std::string> ReferenceRows(const Files& checked, const Files& unchec
     return rows;
 }
 
-// Runs of rows that the list box's comparison deems equal, each as a set of texts.
-std::vector<std::multiset<std::string>> EqualRuns(const std::vector<std::string>& rows, LCID locale) {
-    std::vector<std::multiset<std::string>> runs;
+// Runs of rows that the list box's comparison deems equal, each in row order.
+std::vector<std::vector<std::string>> EqualRuns(const std::vector<std::string>& rows, LCID locale) {
+    std::vector<std::vector<std::string>> runs;
     for (size_t i = 0; i < rows.size(); ++i) {
         if (i == 0 || ::CompareStringW(locale, NORM_IGNORECASE, Wide(rows[i - 1]).c_str(), -1,
                                        Wide(rows[i]).c_str(), -1) != CSTR_EQUAL)
             runs.emplace_back();
-        runs.back().insert(rows[i]);
+        runs.back().push_back(rows[i]);
     }
     return runs;
 }
@@ -135,13 +139,37 @@ std::vector<std::string> TrickyPaths(unsigned seed, size_t count) {
     return paths;
 }
 
-class ListOrder : public ::testing::TestWithParam<size_t> {};
+// corvel.dll cannot start a thread: sorting a long list must only take longer.
+struct NoThreads {
+    static int refused;
+    static HANDLE WINAPI CreateThread(SECURITY_ATTRIBUTES*, SIZE_T, LPTHREAD_START_ROUTINE, void*, DWORD,
+                                      DWORD*) {
+        ++refused;
+        ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
+};
+int NoThreads::refused = 0;
 
-// A short list, and one long enough to be sorted in parts.
-INSTANTIATE_TEST_SUITE_P(Sizes, ListOrder, ::testing::Values(1500, 24000));
+struct OrderCase {
+    size_t paths;
+    bool threadsRefused;
+};
+
+class ListOrder : public ::testing::TestWithParam<OrderCase> {};
+
+// A short list, and one long enough to have its sort keys made on two threads, or on one when no second
+// thread can be started.
+INSTANTIATE_TEST_SUITE_P(Sizes, ListOrder,
+                         ::testing::Values(OrderCase{1500, false}, OrderCase{24000, false},
+                                           OrderCase{24000, true}),
+                         [](const ::testing::TestParamInfo<OrderCase>& info) {
+                             return std::to_string(info.param.paths) +
+                                    (info.param.threadsRefused ? "_NoThreadToBeHad" : "");
+                         });
 
 TEST_P(ListOrder, RowsAndCheckMarksAreThoseOfAddingEachPathToTheList) {
-    const std::vector<std::string> paths = TrickyPaths(20261208, GetParam());
+    const std::vector<std::string> paths = TrickyPaths(20261208, GetParam().paths);
     Files files, otherFiles;
     for (size_t i = 0; i < paths.size(); ++i)
         (i % 3 == 0 ? otherFiles : files).insert(paths[i]);
@@ -157,7 +185,17 @@ TEST_P(ListOrder, RowsAndCheckMarksAreThoseOfAddingEachPathToTheList) {
         rows = dialog.Item(IDC_FILE_LIST).Rows();
         dialog.Item(IDCANCEL).Click();
     });
-    script.Run([&] { CorvelDoMultiFileOptions(files, provider, otherFiles, nullptr); });
+    {
+        NoThreads::refused = 0;
+        std::unique_ptr<hook::ImportHook> noThreads;
+        if (GetParam().threadsRefused) {
+            noThreads = std::make_unique<hook::ImportHook>("kernel32.dll", "CreateThread",
+                                                           reinterpret_cast<void*>(&NoThreads::CreateThread));
+            ASSERT_TRUE(noThreads->Installed());
+        }
+        script.Run([&] { CorvelDoMultiFileOptions(files, provider, otherFiles, nullptr); });
+        EXPECT_EQ(NoThreads::refused, GetParam().threadsRefused ? 1 : 0);
+    }
 
     LCID locale = 0;
     const std::vector<std::string> reference = ReferenceRows(files, unchecked, &locale);
@@ -172,8 +210,16 @@ TEST_P(ListOrder, RowsAndCheckMarksAreThoseOfAddingEachPathToTheList) {
     const auto ours = EqualRuns(texts, locale);
     const auto theirs = EqualRuns(reference, locale);
     ASSERT_EQ(ours.size(), theirs.size());
-    for (size_t i = 0; i < ours.size(); ++i)
-        ASSERT_EQ(ours[i], theirs[i]) << "run " << i << " starting with " << *theirs[i].begin();
+    for (size_t i = 0; i < ours.size(); ++i) {
+        // The reference run's rows in the documented order: the caller's files, then the candidates.
+        std::vector<std::string> run = theirs[i], expected;
+        std::sort(run.begin(), run.end());
+        for (const Files* set : {&files, &unchecked})
+            for (const std::string& text : run)
+                if (set->count(text))
+                    expected.push_back(text);
+        ASSERT_EQ(ours[i], expected) << "run " << i << " starting with " << expected.front();
+    }
 }
 
 } // namespace

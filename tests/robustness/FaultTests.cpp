@@ -76,6 +76,61 @@ INSTANTIATE_TEST_SUITE_P(EveryExport, MissingTemplate,
                                          : "_NotLoaded");
                          });
 
+// ---- A list that refuses a row ----------------------------------------------------------------------
+
+// corvel.dll's SendMessageA, except that the list refuses the `refuse`-th row put into it, as a list out
+// of memory does.
+struct RefusedRow {
+    static long refuse, inserts;
+    static hook::ImportHook* hook;
+    static LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if ((message == LB_INSERTSTRING || message == LB_ADDSTRING) && ++inserts == refuse)
+            return LB_ERRSPACE;
+        return hook->Original<decltype(&::SendMessageA)>()(window, message, wParam, lParam);
+    }
+};
+long RefusedRow::refuse = 0, RefusedRow::inserts = 0;
+hook::ImportHook* RefusedRow::hook = nullptr;
+
+class ListRefusingARow : public ::testing::TestWithParam<Command> {};
+
+TEST_P(ListRefusingARow, EndsTheCallAsMemoryExhaustionDoesAndDropsNoPath) {
+    const Command command = GetParam();
+    HostWindow host;
+    const Usage before = MeasureUsage();
+    const Arguments given = TypicalArguments();
+    const long rows = static_cast<long>(given.files.size() + given.otherFiles.size() - 1); // one in both
+    for (long refuse : {1L, rows / 2 + 1, rows}) {
+        SCOPED_TRACE("row " + std::to_string(refuse) + " of " + std::to_string(rows) + " refused");
+        RefusedRow::refuse = refuse;
+        RefusedRow::inserts = 0;
+        hook::ImportHook hook("user32.dll", "SendMessageA",
+                              reinterpret_cast<void*>(&RefusedRow::SendMessageA));
+        ASSERT_TRUE(hook.Installed());
+        RefusedRow::hook = &hook;
+        FakeProvider provider;
+        Watchdog watchdog;
+        WhenShown shown([](HWND dialog) { PostClose(dialog, Close::Ok); });
+        Arguments arguments = given;
+        bool threwBadAlloc = false;
+        try {
+            Invoke(command, arguments, provider, host.hwnd());
+        } catch (const std::bad_alloc&) {
+            threwBadAlloc = true;
+        }
+        EXPECT_TRUE(threwBadAlloc);
+        EXPECT_EQ(RefusedRow::inserts, refuse) << "rows were put in after the refusal";
+        EXPECT_EQ(arguments, given);
+        EXPECT_EQ(shown.DialogsShown(), 0);
+        EXPECT_FALSE(watchdog.Fired());
+    }
+    ExpectLibraryWhole(command, host.hwnd(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(FileLists, ListRefusingARow,
+                         ::testing::Values(Command::MultiFile, Command::CheckIn, Command::CheckOut),
+                         CommandName);
+
 // ---- Memory exhaustion -----------------------------------------------------------------------------
 
 // Where the failing allocations start, and whether memory stays out once it has run out.
