@@ -5,8 +5,13 @@
 // back into the arguments and returns 1, otherwise it returns 0 and leaves files, paths and comments
 // alone. Flags (`int&`) are written back after every call as 0 or 1.
 //
-// This is a C++ interface with standard-library types: the host must be built with the same compiler
-// family and C++ runtime as the DLL (mingw-w64 GCC, shared libstdc++ and libgcc, 32-bit, win32 threads).
+// This is a C++ interface with standard-library types, so the host must be built exactly as the DLL is:
+// - compiler: mingw-w64 GCC for 32-bit x86 with the posix thread model (i686-w64-mingw32-g++-posix),
+//   C++17 or later, DWARF-2 exceptions (that compiler's only kind);
+// - runtime: the shared C++ runtime (libstdc++-6.dll, the compiler's default) and the shared GCC runtime
+//   (link with -shared-libgcc), so that std::set/std::string and exceptions cross between host and DLL;
+// - shipped beside the host: corvel.dll, libstdc++-6.dll, libgcc_s_dw2-1.dll and libwinpthread-1.dll, the
+//   ones the DLL was built with (a host built with the win32 thread model needs other DLLs of these names).
 // Exceptions other than those of the host object (for example std::bad_alloc) pass through to the host.
 #ifndef CORVEL_CORVEL_H
 #define CORVEL_CORVEL_H
