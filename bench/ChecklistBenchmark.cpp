@@ -1,8 +1,11 @@
 // How long the check-in dialog takes to open, to select all and to return after OK, and how much memory
-// it needs at its peak, for 1,000, 10,000 and 100,000 paths; measured in the same run against a plain
-// Win32 dialog with the same list box filled the straightforward way (one LB_ADDSTRING and one check-mark
-// write per path, with the same text measuring). Each measurement runs in a process of its own, so that
-// the peak memory figure is that run's alone.
+// it needs at its peak, for 1,000 to 1,000,000 paths; measured in the same run against
+// - the straightforward fill: a plain Win32 dialog with the same list box filled one LB_ADDSTRING and one
+//   check-mark write per path, with the same text measuring (up to 100,000 paths: it grows too slowly);
+// - the floor: the same plain dialog whose list box is only fed the rows already sorted (LB_INSERTSTRING
+//   at the end with drawing off, the marks as item data), whose Select All only sets the marks, and whose
+//   OK only reads them back. No dialog built on this list box can be faster.
+// Each measurement runs in a process of its own, so that the peak memory figure is that run's alone.
 #include <corvel/corvel.h>
 
 #include "resource.h"
@@ -122,9 +125,12 @@ void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD) {
 
 // ---- The straightforward fill, for comparison -------------------------------------------------------
 
+enum class Fill { Straightforward, Floor, Ours };
+
 struct Baseline {
     Files checked, unchecked;
-    HMODULE resources = nullptr;
+    bool floor = false;
+    std::vector<char> marks; // the floor's result: each row's mark
 };
 
 void BaselineSetCheck(HWND list, int index, int mark) {
@@ -142,6 +148,18 @@ INT_PTR CALLBACK BaselineDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     case WM_INITDIALOG: {
         ::SetWindowLongPtrA(dialog, DWLP_USER, lParam);
         baseline = reinterpret_cast<Baseline*>(lParam);
+        if (baseline->floor) {
+            ::SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+            for (int pass = 0; pass < 2; ++pass)
+                for (const std::string& path : pass == 0 ? baseline->checked : baseline->unchecked) {
+                    const LRESULT index =
+                        ::SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(-1), (LPARAM)path.c_str());
+                    if (pass == 0)
+                        ::SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index), 1);
+                }
+            ::SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+            return TRUE;
+        }
         HDC dc = ::GetDC(list);
         HGDIOBJ oldFont =
             ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(list, WM_GETFONT, 0, 0)));
@@ -175,9 +193,16 @@ INT_PTR CALLBACK BaselineDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     case WM_COMMAND:
         if (LOWORD(wParam) == IDC_SELECT_ALL) {
             const int count = static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0));
+            if (baseline->floor)
+                ::SendMessageA(list, WM_SETREDRAW, FALSE, 0);
             ::SendMessageA(list, LB_SELITEMRANGEEX, 0, count - 1);
             for (int index = 0; index < count; ++index)
-                BaselineSetCheck(list, index, 1);
+                if (baseline->floor)
+                    ::SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index), 1);
+                else
+                    BaselineSetCheck(list, index, 1);
+            if (baseline->floor)
+                ::SendMessageA(list, WM_SETREDRAW, TRUE, 0);
             return TRUE;
         }
         if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
@@ -186,6 +211,14 @@ INT_PTR CALLBACK BaselineDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         }
         return FALSE;
     case WM_DESTROY: {
+        if (baseline->floor) {
+            const int count = static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0));
+            baseline->marks.resize(static_cast<size_t>(count));
+            for (int index = 0; index < count; ++index)
+                baseline->marks[static_cast<size_t>(index)] =
+                    static_cast<char>(::SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(index), 0));
+            return FALSE;
+        }
         baseline->checked.clear();
         baseline->unchecked.clear();
         const int count = static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0));
@@ -204,20 +237,25 @@ INT_PTR CALLBACK BaselineDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     }
 }
 
-int RunBaseline(Files& files, const Files& otherFiles) {
+int RunBaseline(Files& files, const Files& otherFiles, bool floor) {
     Baseline baseline;
+    baseline.floor = floor;
     baseline.checked = files;
     std::set_difference(otherFiles.begin(), otherFiles.end(), files.begin(), files.end(),
                         std::inserter(baseline.unchecked, baseline.unchecked.end()));
-    baseline.resources = ::GetModuleHandleA("corvel.dll");
-    HRSRC found =
-        ::FindResourceA(baseline.resources, MAKEINTRESOURCEA(IDD_CHECK_IN_OPTIONS), MAKEINTRESOURCEA(5));
-    const void* dialogTemplate = ::LockResource(::LoadResource(baseline.resources, found));
+    const HMODULE resources = ::GetModuleHandleA("corvel.dll");
+    HRSRC found = ::FindResourceA(resources, MAKEINTRESOURCEA(IDD_CHECK_IN_OPTIONS), MAKEINTRESOURCEA(5));
+    const void* dialogTemplate = ::LockResource(::LoadResource(resources, found));
     const INT_PTR result =
         ::DialogBoxIndirectParamA(::GetModuleHandleA(nullptr), static_cast<LPCDLGTEMPLATEA>(dialogTemplate),
                                   nullptr, &BaselineDialogProc, reinterpret_cast<LPARAM>(&baseline));
     if (result != IDOK)
         return 0;
+    if (floor)
+        return std::count(baseline.marks.begin(), baseline.marks.end(), 1) ==
+                       static_cast<std::ptrdiff_t>(files.size() + baseline.unchecked.size())
+                   ? 1
+                   : 0;
     files.clear();
     for (const std::string& path : baseline.checked)
         files.insert(path);
@@ -232,7 +270,7 @@ public:
 };
 
 // One measurement in this process; prints "open selectAll ok peakBytes pathBytes".
-int Measure(bool ours, size_t count, const char* resultFile) {
+int Measure(Fill fill, size_t count, const char* resultFile) {
     const std::vector<std::string> paths = MakePaths(count);
     Files files, otherFiles;
     size_t pathBytes = 0;
@@ -248,15 +286,16 @@ int Measure(bool ours, size_t count, const char* resultFile) {
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 10, &OnTick);
     const size_t before = CommittedBytes();
     g_timings.call = Now();
-    const int result = ours ? CorvelDoCheckInOptions(files, provider, keep, comment, 200, otherFiles, nullptr)
-                            : RunBaseline(files, otherFiles);
+    const int result = fill == Fill::Ours
+                           ? CorvelDoCheckInOptions(files, provider, keep, comment, 200, otherFiles, nullptr)
+                           : RunBaseline(files, otherFiles, fill == Fill::Floor);
     g_timings.returned = Now();
     const size_t peak = PeakCommittedBytes();
     ::KillTimer(nullptr, timer);
     for (HHOOK hook : hooks)
         ::UnhookWindowsHookEx(hook);
 
-    if (result != 1 || files.size() != paths.size()) {
+    if (result != 1 || (fill != Fill::Floor && files.size() != paths.size())) {
         std::fprintf(stderr, "benchmark: unexpected result %d with %zu files\n", result, files.size());
         return 1;
     }
@@ -275,12 +314,14 @@ struct Figures {
     size_t peakBytes = 0, pathBytes = 0;
 };
 
-bool RunChildOnce(const char* self, bool ours, size_t count, Figures& figures) {
+const char* const kFillNames[] = {"baseline", "floor", "ours"};
+
+bool RunChildOnce(const char* self, Fill fill, size_t count, Figures& figures) {
     char folder[MAX_PATH], file[MAX_PATH];
     ::GetTempPathA(MAX_PATH, folder);
     ::GetTempFileNameA(folder, "cvb", 0, file);
-    std::string commandLine = std::string("\"") + self + "\" measure " + (ours ? "ours " : "baseline ") +
-                              std::to_string(count) + " \"" + file + "\"";
+    std::string commandLine = std::string("\"") + self + "\" measure " + kFillNames[static_cast<int>(fill)] +
+                              " " + std::to_string(count) + " \"" + file + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
@@ -303,10 +344,10 @@ bool RunChildOnce(const char* self, bool ours, size_t count, Figures& figures) {
 }
 
 // The median of three runs of each figure, so that one disturbed run does not decide.
-bool RunChild(const char* self, bool ours, size_t count, Figures& figures) {
+bool RunChild(const char* self, Fill fill, size_t count, Figures& figures) {
     std::vector<Figures> runs(3);
     for (Figures& run : runs)
-        if (!RunChildOnce(self, ours, count, run))
+        if (!RunChildOnce(self, fill, count, run))
             return false;
     auto median = [&](auto field) {
         std::vector<std::remove_reference_t<decltype(runs[0].*field)>> values;
@@ -326,41 +367,53 @@ bool RunChild(const char* self, bool ours, size_t count, Figures& figures) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 5 && std::string(argv[1]) == "measure")
-        return Measure(std::string(argv[2]) == "ours", std::strtoul(argv[3], nullptr, 10), argv[4]);
+    if (argc == 5 && std::string(argv[1]) == "measure") {
+        const std::string name = argv[2];
+        const Fill fill = name == "ours" ? Fill::Ours : name == "floor" ? Fill::Floor : Fill::Straightforward;
+        return Measure(fill, std::strtoul(argv[3], nullptr, 10), argv[4]);
+    }
 
-    const size_t sizes[] = {1000, 10000, 100000};
+    const size_t sizes[] = {1000, 10000, 100000, 1000000};
     std::printf(
         "check-in dialog; times in seconds, median of 3 runs; memory: peak committed bytes above the\n"
         "process just before the call, and that as a multiple of the bytes of the path texts\n");
     std::printf("%8s | %-8s | %7s | %7s | %7s | %7s | %9s | %10s | %14s\n", "paths", "fill", "open",
                 "sel.all", "ok", "total", "peak MB", "x path MB", "baseline/ours");
-    double oursTotal10k = 0, oursTotal100k = 0;
+    double oursOpen[2] = {0, 0}, floorOpen[2] = {0, 0};
     bool allRan = true;
     for (size_t count : sizes) {
-        Figures base, ours;
-        if (!RunChild(argv[0], false, count, base) || !RunChild(argv[0], true, count, ours)) {
-            std::printf("%8zu | measurement failed\n", count);
-            allRan = false;
-            continue;
-        }
-        for (const auto& [name, f] : {std::pair<const char*, Figures&>{"baseline", base}, {"ours", ours}}) {
+        Figures figures[3];
+        bool ran[3] = {false, false, false};
+        for (Fill fill : {Fill::Straightforward, Fill::Floor, Fill::Ours}) {
+            const int i = static_cast<int>(fill);
+            if (fill == Fill::Straightforward && count > 100000)
+                continue;
+            ran[i] = RunChild(argv[0], fill, count, figures[i]);
+            if (!ran[i]) {
+                std::printf("%8zu | %-8s | measurement failed\n", count, kFillNames[i]);
+                allRan = false;
+                continue;
+            }
+            const Figures& f = figures[i];
             const double total = f.open + f.selectAll + f.ok;
-            std::printf("%8zu | %-8s | %7.3f | %7.3f | %7.3f | %7.3f | %9.1f | %10.2f |", count, name, f.open,
-                        f.selectAll, f.ok, total, static_cast<double>(f.peakBytes) / 1e6,
+            std::printf("%8zu | %-8s | %7.3f | %7.3f | %7.3f | %7.3f | %9.1f | %10.2f |", count,
+                        kFillNames[i], f.open, f.selectAll, f.ok, total,
+                        static_cast<double>(f.peakBytes) / 1e6,
                         static_cast<double>(f.peakBytes) / static_cast<double>(f.pathBytes));
-            if (&f == &ours)
+            const Figures& base = figures[static_cast<int>(Fill::Straightforward)];
+            if (fill == Fill::Ours && ran[static_cast<int>(Fill::Straightforward)])
                 std::printf(" %14.1f", (base.open + base.selectAll + base.ok) / total);
             std::printf("\n");
         }
-        const double total = ours.open + ours.selectAll + ours.ok;
-        if (count == 10000)
-            oursTotal10k = total;
-        if (count == 100000)
-            oursTotal100k = total;
+        const int slot = count == 100000 ? 0 : count == 1000000 ? 1 : -1;
+        if (slot >= 0) {
+            oursOpen[slot] = figures[static_cast<int>(Fill::Ours)].open;
+            floorOpen[slot] = figures[static_cast<int>(Fill::Floor)].open;
+        }
     }
-    if (oursTotal10k > 0 && oursTotal100k > 0)
-        std::printf("growth from 10,000 to 100,000 paths (ours, total): %.1f-fold\n",
-                    oursTotal100k / oursTotal10k);
+    if (oursOpen[0] > 0 && oursOpen[1] > 0)
+        std::printf(
+            "growth of the open time from 100,000 to 1,000,000 paths: ours %.1f-fold, floor %.1f-fold\n",
+            oursOpen[1] / oursOpen[0], floorOpen[0] > 0 ? floorOpen[1] / floorOpen[0] : 0.0);
     return allRan ? 0 : 1;
 }
