@@ -18,17 +18,28 @@ struct KeyBlock {
         start.resize(last - first);
         std::wstring wide;
         for (std::size_t i = first; i < last; ++i) {
-            const int wideLength = ::MultiByteToWideChar(CP_ACP, 0, texts[i], -1, nullptr, 0);
-            wide.resize(static_cast<std::size_t>(std::max(wideLength, 1)));
-            ::MultiByteToWideChar(CP_ACP, 0, texts[i], -1, &wide[0], wideLength);
-            const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
-            const int keyLength = ::LCMapStringW(locale, flags, wide.c_str(), -1, nullptr, 0);
+            const int length = static_cast<int>(std::strlen(texts[i]));
+            wide.resize(static_cast<std::size_t>(length) + 1);
+            const int wideLength =
+                length ? ::MultiByteToWideChar(CP_ACP, 0, texts[i], length, &wide[0], length) : 0;
+            wide[static_cast<std::size_t>(std::max(wideLength, 0))] = L'\0';
             const std::size_t at = bytes.size();
             start[i - first] = at;
-            bytes.resize(at + static_cast<std::size_t>(std::max(keyLength, 1)));
-            if (keyLength <= 0 || !::LCMapStringW(locale, flags, wide.c_str(), -1,
-                                                  reinterpret_cast<LPWSTR>(&bytes[at]), keyLength))
-                bytes[at] = '\0';
+            // A key is made in one call into room that fits nearly every path; only a longer one asks first.
+            std::size_t room = 8 * static_cast<std::size_t>(wideLength) + 32;
+            bytes.resize(at + room);
+            const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
+            int keyLength = ::LCMapStringW(locale, flags, wide.c_str(), -1,
+                                           reinterpret_cast<LPWSTR>(&bytes[at]), static_cast<int>(room));
+            if (keyLength <= 0) {
+                keyLength = ::LCMapStringW(locale, flags, wide.c_str(), -1, nullptr, 0);
+                room = static_cast<std::size_t>(std::max(keyLength, 1));
+                bytes.resize(at + room);
+                if (keyLength <= 0 || !::LCMapStringW(locale, flags, wide.c_str(), -1,
+                                                      reinterpret_cast<LPWSTR>(&bytes[at]), keyLength))
+                    keyLength = 1, bytes[at] = '\0';
+            }
+            bytes.resize(at + static_cast<std::size_t>(keyLength)); // the key ends with its NUL
         }
     }
 };

@@ -23,7 +23,7 @@ void CCheckListBox::SetCheck(int index, int nCheck) {
     if (!m_redraw) {
         // A bulk change with drawing off (a fill, Select All): no repaint per row. The marks that change
         // on screen are announced once drawing is back on; a fill, not yet shown, pays nothing for it.
-        if (::IsWindowVisible(m_hWnd) && SendMessage(LB_GETITEMDATA, static_cast<WPARAM>(index)) != mark &&
+        if (m_quietOnScreen && SendMessage(LB_GETITEMDATA, static_cast<WPARAM>(index)) != mark &&
             SendMessage(LB_SETITEMDATA, static_cast<WPARAM>(index), mark) != LB_ERR) {
             m_repaintWhenRedrawn = true;
             m_quietChanges.push_back(index);
@@ -45,7 +45,7 @@ void CCheckListBox::SetCheck(int index, int nCheck) {
 }
 
 void CCheckListBox::SetCheckRange(int first, int end, int nCheck) {
-    if (m_redraw || !::IsWindowVisible(m_hWnd)) {
+    if (m_redraw || !m_quietOnScreen) {
         for (int index = first; index < end; ++index)
             SetCheck(index, nCheck);
         return;
@@ -199,6 +199,7 @@ LRESULT CCheckListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return OnGetObject(wParam, lParam);
     case WM_SETREDRAW: {
         m_redraw = wParam != FALSE;
+        m_quietOnScreen = !m_redraw && ::IsWindowVisible(m_hWnd);
         const LRESULT result = CListBox::WindowProc(message, wParam, lParam);
         if (m_redraw)
             AnnounceQuietChanges();

@@ -69,6 +69,7 @@ private:
     bool m_redraw = true;
     std::vector<int> m_quietChanges;
     bool m_repaintWhenRedrawn = false;
+    bool m_quietOnScreen = false; // drawing went off while the list was on screen
     void AnnounceQuietChanges();
 };
 

@@ -20,8 +20,9 @@ using namespace std::string_literals;
 
 TEST(CodePage, IsTheOneThisRunIsFor) {
     const char* expected = std::getenv("CORVEL_EXPECT_ACP");
-    if (expected)
+    if (expected) {
         ASSERT_EQ(::GetACP(), static_cast<UINT>(std::atoi(expected))) << "the run is not under its code page";
+    }
     std::printf("[ figures  ] ANSI code page %u\n", ::GetACP());
 }
 
@@ -80,6 +81,11 @@ TEST_P(UntouchedPaths, ComeBackByteForByte) {
     EXPECT_EQ(arguments.otherFiles, given.otherFiles);
 }
 
+std::string CaseName(const ::testing::TestParamInfo<CodePageCase>& info) {
+    static const char* const actions[] = {"Ok", "SelectAll", "UncheckOne"};
+    return std::string(Name(info.param.command)) + "_" + actions[static_cast<int>(info.param.action)];
+}
+
 INSTANTIATE_TEST_SUITE_P(FileLists, UntouchedPaths,
                          ::testing::Values(CodePageCase{Command::MultiFile, Action::Ok},
                                            CodePageCase{Command::MultiFile, Action::SelectAll},
@@ -88,11 +94,7 @@ INSTANTIATE_TEST_SUITE_P(FileLists, UntouchedPaths,
                                            CodePageCase{Command::CheckIn, Action::UncheckOne},
                                            CodePageCase{Command::CheckOut, Action::Ok},
                                            CodePageCase{Command::CheckOut, Action::SelectAll}),
-                         [](const ::testing::TestParamInfo<CodePageCase>& info) {
-                             static const char* const actions[] = {"Ok", "SelectAll", "UncheckOne"};
-                             return std::string(Name(info.param.command)) + "_" +
-                                    actions[static_cast<int>(info.param.action)];
-                         });
+                         CaseName);
 
 } // namespace
 } // namespace robust
