@@ -293,6 +293,14 @@ STDMETHODIMP CCheckListAccessible::get_accValue(VARIANT varChild, BSTR* pszValue
 }
 
 STDMETHODIMP CCheckListAccessible::get_accDescription(VARIANT varChild, BSTR* pszDescription) {
+    HWND list;
+    int row;
+    if (pszDescription && SUCCEEDED(Resolve(varChild, list, row)) && row < 0) {
+        // What a long list holds at a glance: "1,234 of 100,000 checked".
+        const std::wstring summary = CCheckListBox::CheckedSummary(list);
+        *pszDescription = ::SysAllocStringLen(summary.c_str(), static_cast<UINT>(summary.size()));
+        return *pszDescription ? S_OK : E_OUTOFMEMORY;
+    }
     return SelfString(varChild, pszDescription, S_FALSE, &IAccessible::get_accDescription);
 }
 

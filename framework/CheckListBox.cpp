@@ -1,68 +1,128 @@
 #include "CheckListBox.h"
 
 #include "CheckListAccessible.h"
+#include "CheckListMenu.h"
 
 #include <oleacc.h>
 
 #include <algorithm>
-
-int CCheckListBox::CheckBoxSize() {
-    return ::GetSystemMetrics(SM_CXMENUCHECK);
-}
+#include <cwchar>
 
 int CCheckListBox::GetTextOffset() const {
-    return kMargin + CheckBoxSize() + kMargin;
+    return m_margin + m_boxSize + m_margin;
 }
 
 CCheckListBox::~CCheckListBox() {
     ReleaseAccessible();
 }
 
+int CCheckListBox::StoreMark(int index, LPARAM data, bool invert) {
+    // Straight to the list box's own procedure: bulk changes of 100,000 rows pay one call per row.
+    const LRESULT old = DefWindowProc(LB_GETITEMDATA, static_cast<WPARAM>(index), 0);
+    if (old == LB_ERR && (index < 0 || index >= DefWindowProc(LB_GETCOUNT, 0, 0)))
+        return -1;
+    if (invert)
+        data = old ? 0 : 1;
+    if (DefWindowProc(LB_SETITEMDATA, static_cast<WPARAM>(index), data) == LB_ERR)
+        return -1;
+    const int was = old != 0, now = data != 0;
+    m_checkedCount += now - was;
+    return was != now ? 1 : 0;
+}
+
 void CCheckListBox::SetCheck(int index, int nCheck) {
-    const LRESULT mark = nCheck ? 1 : 0;
     if (!m_redraw) {
         // A bulk change with drawing off (a fill, Select All): no repaint per row. The marks that change
         // on screen are announced once drawing is back on; a fill, not yet shown, pays nothing for it.
-        if (m_quietOnScreen && SendMessage(LB_GETITEMDATA, static_cast<WPARAM>(index)) != mark &&
-            SendMessage(LB_SETITEMDATA, static_cast<WPARAM>(index), mark) != LB_ERR) {
+        if (StoreMark(index, nCheck ? 1 : 0, false) > 0 && m_quietOnScreen) {
             m_repaintWhenRedrawn = true;
             m_quietChanges.push_back(index);
-        } else
-            SendMessage(LB_SETITEMDATA, static_cast<WPARAM>(index), mark);
+        }
         return;
     }
     // Assistive technology hears of changes on screen only.
-    const bool announce = ::IsWindowVisible(m_hWnd);
-    if (announce && SendMessage(LB_GETITEMDATA, static_cast<WPARAM>(index)) == mark)
-        return;
-    if (SendMessage(LB_SETITEMDATA, static_cast<WPARAM>(index), mark) == LB_ERR)
+    if (StoreMark(index, nCheck ? 1 : 0, false) <= 0 || !::IsWindowVisible(m_hWnd))
         return;
     RECT rect;
     if (GetItemRect(index, &rect) != LB_ERR)
         ::InvalidateRect(m_hWnd, &rect, FALSE);
-    if (announce)
-        ::NotifyWinEvent(EVENT_OBJECT_STATECHANGE, m_hWnd, OBJID_CLIENT, index + 1);
+    ::NotifyWinEvent(EVENT_OBJECT_STATECHANGE, m_hWnd, OBJID_CLIENT, index + 1);
 }
 
-void CCheckListBox::SetCheckRange(int first, int end, int nCheck) {
-    if (m_redraw || !m_quietOnScreen) {
-        for (int index = first; index < end; ++index)
-            SetCheck(index, nCheck);
-        return;
-    }
+void CCheckListBox::ApplyMarks(int first, int last, const std::vector<int>* rows, BulkMark how) {
+    const bool redraw = m_redraw;
+    if (redraw)
+        SendMessage(WM_SETREDRAW, FALSE);
     // Only the rows in view are announced, so only they are remembered.
-    const LRESULT mark = nCheck ? 1 : 0;
+    const bool visible = m_quietOnScreen;
     const int top = static_cast<int>(SendMessage(LB_GETTOPINDEX));
     const int inView = top + RowsInView();
-    for (int index = first; index < end; ++index) {
-        if (SendMessage(LB_GETITEMDATA, static_cast<WPARAM>(index)) == mark)
-            continue;
-        if (SendMessage(LB_SETITEMDATA, static_cast<WPARAM>(index), mark) == LB_ERR)
-            continue;
+    const int count = GetCount();
+    const LPARAM mark = how == BulkMark::kCheck ? 1 : 0;
+    auto apply = [&](int index) {
+        if (index < 0 || index >= count || StoreMark(index, mark, how == BulkMark::kInvert) <= 0 || !visible)
+            return;
         m_repaintWhenRedrawn = true;
         if (index >= top && index < inView)
             m_quietChanges.push_back(index);
+    };
+    if (rows) {
+        for (int index : *rows)
+            apply(index);
+    } else {
+        for (int index = std::max(first, 0); index < std::min(last, count); ++index)
+            apply(index);
     }
+    if (redraw)
+        SendMessage(WM_SETREDRAW, TRUE);
+}
+
+void CCheckListBox::SetCheckRange(int first, int end, int nCheck) {
+    ApplyMarks(first, end, nullptr, nCheck ? BulkMark::kCheck : BulkMark::kUncheck);
+}
+
+void CCheckListBox::SetChecks(const std::vector<int>& rows, int nCheck) {
+    ApplyMarks(0, 0, &rows, nCheck ? BulkMark::kCheck : BulkMark::kUncheck);
+}
+
+void CCheckListBox::InvertChecks() {
+    ApplyMarks(0, GetCount(), nullptr, BulkMark::kInvert);
+}
+
+bool CCheckListBox::GetRowText(int index, std::wstring& text) const {
+    text.clear();
+    WNDPROC proc = m_pfnSuperW ? m_pfnSuperW : m_pfnSuper;
+    if (!proc)
+        return false;
+    const LRESULT length = ::CallWindowProcW(proc, m_hWnd, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == LB_ERR || length < 0)
+        return false;
+    text.resize(static_cast<size_t>(length) + 1);
+    const LRESULT copied = ::CallWindowProcW(proc, m_hWnd, LB_GETTEXT, static_cast<WPARAM>(index),
+                                             reinterpret_cast<LPARAM>(&text[0]));
+    if (copied == LB_ERR) {
+        text.clear();
+        return false;
+    }
+    text.resize(std::wcslen(text.c_str()));
+    return true;
+}
+
+std::wstring CCheckListBox::CheckedSummary(HWND list) {
+    const LRESULT checked = ::SendMessageW(list, RowActionMessage(), kCountChecked, 0);
+    const LRESULT count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
+    wchar_t separator[8] = L",";
+    ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, separator, 8);
+    auto grouped = [&](LRESULT value) {
+        std::wstring digits = std::to_wstring(value < 0 ? 0 : value), result;
+        for (size_t i = 0; i < digits.size(); ++i) {
+            if (i > 0 && (digits.size() - i) % 3 == 0)
+                result += separator;
+            result += digits[i];
+        }
+        return result;
+    };
+    return grouped(checked) + L" of " + grouped(count) + L" checked";
 }
 
 int CCheckListBox::RowsInView() const {
@@ -84,6 +144,8 @@ void CCheckListBox::AnnounceQuietChanges() {
         if (index >= top && index < top + visible)
             ::NotifyWinEvent(EVENT_OBJECT_STATECHANGE, m_hWnd, OBJID_CLIENT, index + 1);
     m_quietChanges.clear();
+    // The list's description, "N of M checked", has changed with them.
+    ::NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, m_hWnd, OBJID_CLIENT, CHILDID_SELF);
 }
 
 int CCheckListBox::GetCheck(int index) const {
@@ -130,6 +192,8 @@ UINT CCheckListBox::RowActionMessage() {
 }
 
 LRESULT CCheckListBox::OnRowAction(WPARAM action, int index) {
+    if (action == kCountChecked)
+        return m_checkedCount;
     // What a user could not do to a disabled list, its accessible object cannot either.
     if (!IsWindowEnabled() || index < 0 || index >= GetCount())
         return FALSE;
@@ -172,15 +236,25 @@ void CCheckListBox::ReleaseAccessible() {
 }
 
 void CCheckListBox::PreSubclassWindow() {
-    // Rows tall enough for the check box as well as for the text of the list's font.
+    m_pfnSuperW = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC));
+    // Rows tall enough for the check box as well as for the text of the list's font, which the dialog
+    // scales with the screen's DPI; the box then fills the row but for a pixel above and below, so it
+    // grows with the font and is never clipped.
     HDC hDC = ::GetDC(m_hWnd);
     HGDIOBJ oldFont = ::SelectObject(hDC, reinterpret_cast<HGDIOBJ>(SendMessage(WM_GETFONT)));
     TEXTMETRICA metrics = {};
     ::GetTextMetricsA(hDC, &metrics);
+    const int dpi = ::GetDeviceCaps(hDC, LOGPIXELSX);
     ::SelectObject(hDC, oldFont);
     ::ReleaseDC(m_hWnd, hDC);
-    const int height = std::max<int>(metrics.tmHeight, CheckBoxSize()) + 2;
+    const int height = std::max<int>(metrics.tmHeight, ::GetSystemMetrics(SM_CXMENUCHECK)) + 2;
     SendMessage(LB_SETITEMHEIGHT, 0, MAKELPARAM(height, 0));
+    m_boxSize = height - 2;
+    m_margin = dpi > 0 ? std::max(2, ::MulDiv(2, dpi, 96)) : 2;
+    m_checkedCount = 0;
+    const LRESULT count = SendMessage(LB_GETCOUNT);
+    for (LRESULT index = 0; index < count; ++index)
+        m_checkedCount += SendMessage(LB_GETITEMDATA, static_cast<WPARAM>(index)) != 0 ? 1 : 0;
 }
 
 int CCheckListBox::CheckBoxHitTest(POINT point) const {
@@ -194,6 +268,8 @@ int CCheckListBox::CheckBoxHitTest(POINT point) const {
 LRESULT CCheckListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message >= 0xC000 && message == RowActionMessage())
         return OnRowAction(wParam, static_cast<int>(lParam));
+    if (m_toolTip.Relay(*this, message, wParam, lParam))
+        return 0;
     switch (message) {
     case WM_GETOBJECT:
         return OnGetObject(wParam, lParam);
@@ -207,34 +283,109 @@ LRESULT CCheckListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_DESTROY:
         ReleaseAccessible();
+        m_toolTip.Destroy();
         break;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: {
-        const POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        const int index = CheckBoxHitTest(point);
-        if (index < 0)
-            break;
-        // A click on the check box toggles the mark and moves the focus there, not the selection.
-        if (::GetFocus() != m_hWnd)
-            ::SetFocus(m_hWnd);
-        SendMessage(LB_SETCARETINDEX, static_cast<WPARAM>(index), FALSE);
-        Toggle(index);
+    case WM_LBUTTONDBLCLK:
+        return OnLButtonDown(message, wParam, lParam);
+    case WM_CONTEXTMENU:
+        OnContextMenu(lParam);
         return 0;
-    }
     case WM_KEYDOWN:
-        if (wParam == VK_SPACE) {
+    case WM_SYSKEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        if (OnMenuKey(message, wParam))
+            return 0;
+        if (message == WM_KEYDOWN && wParam == VK_SPACE) {
             Toggle(static_cast<int>(SendMessage(LB_GETCARETINDEX)));
             return 0;
         }
         break;
     case WM_CHAR:
-        if (wParam == ' ') // already handled as a toggle; not a type-ahead search
+        // Space is a toggle, handled as a key; other characters find a row by its file name.
+        if (wParam == ' ' || m_finder.OnChar(*this, wParam, static_cast<DWORD>(::GetMessageTime())))
             return 0;
         break;
+    case LB_SETITEMDATA:
+    case LB_DELETESTRING:
+    case LB_RESETCONTENT:
+        return OnItemDataMessage(message, wParam, lParam);
     default:
         break;
     }
     return CListBox::WindowProc(message, wParam, lParam);
+}
+
+LRESULT CCheckListBox::OnLButtonDown(UINT message, WPARAM wParam, LPARAM lParam) {
+    const POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    const int index = CheckBoxHitTest(point);
+    if (index < 0)
+        return CListBox::WindowProc(message, wParam, lParam);
+    // A click on the check box toggles the mark and moves the focus there, not the selection.
+    if (::GetFocus() != m_hWnd)
+        ::SetFocus(m_hWnd);
+    SendMessage(LB_SETCARETINDEX, static_cast<WPARAM>(index), FALSE);
+    Toggle(index);
+    return 0;
+}
+
+bool CCheckListBox::OnMenuKey(UINT message, WPARAM key) {
+    const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
+    const bool menuKey = key == VK_APPS || (key == VK_F10 && (!down || ::GetKeyState(VK_SHIFT) < 0));
+    if (!menuKey)
+        return false;
+    if (!down) {
+        // The release of a key that opened the menu goes no further, so the system opens no second one
+        // (nor, for F10, the window menu).
+        const bool taken = m_menuKeyDown;
+        m_menuKeyDown = false;
+        return taken;
+    }
+    m_menuKeyDown = true;
+    OnContextMenu(static_cast<LPARAM>(-1));
+    return true;
+}
+
+void CCheckListBox::OnContextMenu(LPARAM screenPoint) {
+    POINT screen = {static_cast<short>(LOWORD(screenPoint)), static_cast<short>(HIWORD(screenPoint))};
+    int row = -1;
+    if (screenPoint == static_cast<LPARAM>(-1)) {
+        // From the keyboard: below the caret row's text when it is in view, else at the list's corner.
+        RECT client, rect;
+        ::GetClientRect(m_hWnd, &client);
+        POINT at = {client.left, client.top};
+        const int caret = static_cast<int>(SendMessage(LB_GETCARETINDEX));
+        if (caret >= 0 && GetRowRect(m_hWnd, caret, &rect) && rect.bottom > client.top &&
+            rect.bottom <= client.bottom)
+            at = {std::min<LONG>(std::max<LONG>(rect.left + GetTextOffset(), client.left), client.right),
+                  rect.bottom};
+        ::ClientToScreen(m_hWnd, &at);
+        screen = at;
+    } else {
+        POINT client = screen;
+        ::ScreenToClient(m_hWnd, &client);
+        row = RowAt(m_hWnd, client);
+    }
+    CCheckListMenu::Track(*this, screen, row);
+}
+
+LRESULT CCheckListBox::OnItemDataMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Whoever changes the rows, the checked count follows.
+    switch (message) {
+    case LB_SETITEMDATA:
+        return StoreMark(static_cast<int>(wParam), lParam, false) < 0 ? LB_ERR : LB_OKAY;
+    case LB_DELETESTRING: {
+        const bool checked = GetCheck(static_cast<int>(wParam)) != 0;
+        const LRESULT result = CListBox::WindowProc(message, wParam, lParam);
+        if (result != LB_ERR && checked)
+            --m_checkedCount;
+        return result;
+    }
+    default: // LB_RESETCONTENT
+        m_checkedCount = 0;
+        return CListBox::WindowProc(message, wParam, lParam);
+    }
 }
 
 BOOL CCheckListBox::OnChildNotify(UINT message, WPARAM, LPARAM lParam, LRESULT* pResult) {
@@ -259,9 +410,9 @@ void CCheckListBox::DrawItem(const DRAWITEMSTRUCT& item) {
     RECT column = row;
     column.right = row.left + GetTextOffset();
     ::FillRect(hDC, &column, ::GetSysColorBrush(COLOR_WINDOW));
-    const int box = CheckBoxSize();
+    const int box = std::min<int>(m_boxSize, row.bottom - row.top);
     RECT boxRect;
-    boxRect.left = row.left + kMargin;
+    boxRect.left = row.left + m_margin;
     boxRect.top = row.top + (row.bottom - row.top - box) / 2;
     boxRect.right = boxRect.left + box;
     boxRect.bottom = boxRect.top + box;

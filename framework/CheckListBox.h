@@ -7,11 +7,19 @@
 //
 // Screen readers see the rows, their marks and selection through the list's accessible object
 // (CheckListAccessible.h); a mark that changes on screen raises EVENT_OBJECT_STATECHANGE for its row.
+//
+// For long lists: a context menu (CheckListMenu.h) with the checked count and bulk check actions, finding
+// a row by typing its file name (CheckListFinder.h), and the whole text of a clipped row in a tooltip
+// (CheckListToolTip.h). The check box and its margins follow the row height, which follows the font, so
+// the list scales with the screen's DPI.
 #ifndef CORVEL_CHECK_LIST_BOX_H
 #define CORVEL_CHECK_LIST_BOX_H
 
 #include "AfxControls.h"
+#include "CheckListFinder.h"
+#include "CheckListToolTip.h"
 
+#include <string>
 #include <vector>
 
 class CCheckListAccessible;
@@ -23,14 +31,24 @@ public:
     // 1 checked, 0 unchecked. The mark is kept as the row's item data.
     void SetCheck(int index, int nCheck);
     int GetCheck(int index) const;
-    // Sets the marks of rows [first, end) at once; with drawing off, as in a bulk change, the rows in view
-    // whose marks changed are announced once drawing is back on.
+    // How many rows are checked, kept as marks change.
+    int GetCheckedCount() const { return m_checkedCount; }
+
+    // Bulk changes with drawing off and one repaint, announced as one change: the marks of rows
+    // [first, end), of the given rows, or every mark flipped. Called with drawing already off (a fill,
+    // Select All), the repaint and the announcement wait until drawing is back on.
     void SetCheckRange(int first, int end, int nCheck);
+    void SetChecks(const std::vector<int>& rows, int nCheck);
+    void InvertChecks();
+
+    // The row's text as wide characters, read from the list box itself whatever the window's character
+    // set; `text` keeps its storage from call to call. False for no such row.
+    bool GetRowText(int index, std::wstring& text) const;
 
     // Pixels from the row's left edge to its text: the check box column.
     int GetTextOffset() const;
     // Pixels left blank after the end of the text.
-    int GetTrailingMargin() const { return kMargin; }
+    int GetTrailingMargin() const { return m_margin; }
     // The horizontal extent that lets a text `textWidth` pixels wide scroll wholly into view.
     int ExtentForTextWidth(int textWidth) const { return GetTextOffset() + textWidth + GetTrailingMargin(); }
 
@@ -41,8 +59,11 @@ public:
     static BOOL GetRowRect(HWND list, int index, RECT* rect);
 
     // Sent to a check list to act on row lParam on the list's own thread; returns nonzero when done.
+    // kCountChecked answers the number of checked rows instead.
     static UINT RowActionMessage();
-    enum RowAction : WPARAM { kToggleRow = 1, kFocusRow = 2 };
+    enum RowAction : WPARAM { kToggleRow = 1, kFocusRow = 2, kCountChecked = 3 };
+    // "N of M checked" for a check list window, N and M with the user's thousands separator; any thread.
+    static std::wstring CheckedSummary(HWND list);
 
 protected:
     void PreSubclassWindow() override;
@@ -50,12 +71,22 @@ protected:
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
 private:
-    static constexpr int kMargin = 2;
-    static int CheckBoxSize();
     // Rows that fit in the client area, the last one perhaps in part.
     int RowsInView() const;
     void DrawItem(const DRAWITEMSTRUCT& item);
     BOOL Toggle(int index);
+    // Stores a row's item data straight in the list box, keeping the checked count; 1 when the mark
+    // changed, 0 when not, -1 for no such row.
+    int StoreMark(int index, LPARAM data, bool invert);
+    // Marks rows [first, last), or the rows listed when `rows` is given: checked, unchecked or flipped.
+    enum class BulkMark { kCheck, kUncheck, kInvert };
+    void ApplyMarks(int first, int last, const std::vector<int>* rows, BulkMark how);
+    LRESULT OnLButtonDown(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnContextMenu(LPARAM screenPoint);
+    // Keys that open the context menu (Applications, Shift+F10); true when taken.
+    bool OnMenuKey(UINT message, WPARAM key);
+    // List box messages that change item data or remove rows, so that the checked count follows.
+    LRESULT OnItemDataMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnRowAction(WPARAM action, int index);
     LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
     void ReleaseAccessible();
@@ -71,6 +102,16 @@ private:
     bool m_repaintWhenRedrawn = false;
     bool m_quietOnScreen = false; // drawing went off while the list was on screen
     void AnnounceQuietChanges();
+
+    int m_checkedCount = 0;
+    // The list box's own procedure for wide messages, for reading row texts without conversion.
+    WNDPROC m_pfnSuperW = nullptr;
+    bool m_menuKeyDown = false;
+    // Set from the row height when the window is attached; 96-DPI values until then.
+    int m_boxSize = 13;
+    int m_margin = 2;
+    CCheckListFinder m_finder;
+    CCheckListToolTip m_toolTip;
 };
 
 #endif // CORVEL_CHECK_LIST_BOX_H

@@ -1,5 +1,6 @@
 #include "UiDriver.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -9,6 +10,8 @@ namespace ui {
 namespace {
 
 thread_local Script* t_runningScript = nullptr;
+// Shift held by ShiftKey, let go at the next tick.
+thread_local bool t_shiftHeld = false;
 
 // Wine's message box keeps its text in this static; its icon in one of these two.
 constexpr int kMessageBoxTextId = 0xFFFF;
@@ -26,21 +29,34 @@ BOOL CALLBACK CollectDialog(HWND hwnd, LPARAM context) {
     return TRUE;
 }
 
-void PostMouseClick(HWND hwnd, POINT point) {
+void PostMouse(HWND hwnd, UINT down, UINT up, WPARAM buttons, POINT point) {
     const LPARAM where = MAKELPARAM(point.x, point.y);
-    ::PostMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, where);
-    ::PostMessageA(hwnd, WM_LBUTTONUP, 0, where);
+    ::PostMessageA(hwnd, down, buttons, where);
+    ::PostMessageA(hwnd, up, 0, where);
 }
 
-POINT RowPoint(HWND list, int row, bool onCheckBox) {
-    ::SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(row), 0); // scrolled into view, as a user would
-    RECT rect = {};
-    ::SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
-    const int box = ::GetSystemMetrics(SM_CXMENUCHECK);
-    POINT point;
-    point.x = onCheckBox ? rect.left + 2 + box / 2 : rect.left + box + 20;
-    point.y = (rect.top + rect.bottom) / 2;
-    return point;
+void SetShift(bool down) {
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    keys[VK_SHIFT] = keys[VK_LSHIFT] = down ? 0x80 : 0;
+    ::SetKeyboardState(keys);
+}
+
+BOOL CALLBACK CollectClass(HWND hwnd, LPARAM context) {
+    auto* found = reinterpret_cast<std::pair<const char*, HWND>*>(context);
+    char name[32] = {};
+    ::GetClassNameA(hwnd, name, sizeof name);
+    if (::IsWindowVisible(hwnd) && lstrcmpiA(name, found->first) == 0) {
+        found->second = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+Window VisibleOfClass(const char* className) {
+    std::pair<const char*, HWND> found(className, nullptr);
+    ::EnumThreadWindows(::GetCurrentThreadId(), &CollectClass, reinterpret_cast<LPARAM>(&found));
+    return Window(found.second);
 }
 
 } // namespace
@@ -117,11 +133,88 @@ void Window::Click() const {
         ::PostMessageA(m_hwnd, BM_CLICK, 0, 0);
 }
 
+POINT Window::RowPoint(int row, bool onCheckBox) const {
+    ::SendMessageA(m_hwnd, LB_SETTOPINDEX, static_cast<WPARAM>(row),
+                   0); // scrolled into view, as a user would
+    RECT rect = {};
+    ::SendMessageA(m_hwnd, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
+    // The check box fills the row's height but for a pixel above and below, after a margin.
+    const int box = rect.bottom - rect.top - 2;
+    POINT point;
+    point.x = onCheckBox ? rect.left + 2 + box / 2 : rect.left + box + 20;
+    point.y = (rect.top + rect.bottom) / 2;
+    return point;
+}
+
 void Window::ClickRowCheckBox(int row) const {
-    PostMouseClick(m_hwnd, RowPoint(m_hwnd, row, true));
+    PostMouse(m_hwnd, WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON, RowPoint(row, true));
 }
 void Window::ClickRowText(int row) const {
-    PostMouseClick(m_hwnd, RowPoint(m_hwnd, row, false));
+    PostMouse(m_hwnd, WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON, RowPoint(row, false));
+}
+void Window::RightClickRow(int row) const {
+    PostMouse(m_hwnd, WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON, RowPoint(row, false));
+}
+
+void Window::RestMouseOnRow(int row) const {
+    const POINT point = RowPoint(row, false);
+    POINT screen = point;
+    ::ClientToScreen(m_hwnd, &screen);
+    ::SetCursorPos(screen.x, screen.y); // where the system looks when it asks whether the mouse left
+    ::PostMessageA(m_hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(point.x, point.y));
+}
+
+void Window::ShiftKey(UINT virtualKey) const {
+    SetShift(true);
+    t_shiftHeld = true;
+    const bool system = virtualKey == VK_F10;
+    ::PostMessageA(m_hwnd, system ? WM_SYSKEYDOWN : WM_KEYDOWN, virtualKey, 1);
+    ::PostMessageA(m_hwnd, system ? WM_SYSKEYUP : WM_KEYUP, virtualKey, 1 | (1u << 30) | (1u << 31));
+}
+
+int Window::Caret() const {
+    return static_cast<int>(::SendMessageA(m_hwnd, LB_GETCARETINDEX, 0, 0));
+}
+
+bool Window::RowInView(int row) const {
+    RECT rect = {}, client = {};
+    ::GetClientRect(m_hwnd, &client);
+    if (::SendMessageA(m_hwnd, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect)) ==
+        LB_ERR)
+        return false;
+    return rect.top >= client.top && rect.bottom <= client.bottom;
+}
+
+std::vector<MenuItem> Window::MenuItems() const {
+    std::vector<MenuItem> items;
+    HMENU menu = reinterpret_cast<HMENU>(::SendMessageA(m_hwnd, MN_GETHMENU, 0, 0));
+    const int count = menu ? ::GetMenuItemCount(menu) : 0;
+    for (int i = 0; i < count; ++i) {
+        char text[256] = {};
+        ::GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+        const UINT state = ::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+        const bool separator = (state & MF_SEPARATOR) != 0;
+        items.push_back(
+            MenuItem{separator ? "" : text, !separator && (state & (MF_GRAYED | MF_DISABLED)) == 0});
+    }
+    return items;
+}
+
+std::string Window::ToolTipText(Window tool) const {
+    std::wstring text(1100, L'\0'); // the tooltip copies at most 1,024 characters
+    TTTOOLINFOW info = {};
+    info.cbSize = TTTOOLINFOW_V2_SIZE;
+    info.uFlags = TTF_IDISHWND;
+    info.hwnd = tool.hwnd();
+    info.uId = reinterpret_cast<UINT_PTR>(tool.hwnd());
+    info.lpszText = &text[0];
+    ::SendMessageW(m_hwnd, TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&info));
+    text.resize(std::wcslen(text.c_str()));
+    std::string narrow(text.size() * 2 + 1, '\0');
+    const int length = ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()),
+                                             &narrow[0], static_cast<int>(narrow.size()), nullptr, nullptr);
+    narrow.resize(static_cast<size_t>(length > 0 ? length : 0));
+    return narrow;
 }
 
 void Window::Type(const std::string& text) const {
@@ -195,6 +288,28 @@ Window Focus() {
     return Window(::GetFocus());
 }
 
+Window PopupMenu() {
+    return VisibleOfClass("#32768");
+}
+
+Window VisibleToolTip() {
+    return VisibleOfClass(TOOLTIPS_CLASSA);
+}
+
+std::string ClipboardText() {
+    std::string text;
+    if (!::OpenClipboard(nullptr))
+        return text;
+    if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
+        if (const char* locked = static_cast<const char*>(::GlobalLock(data))) {
+            text = locked;
+            ::GlobalUnlock(data);
+        }
+    }
+    ::CloseClipboard();
+    return text;
+}
+
 // ---- Script ----------------------------------------------------------------------------------------
 
 Script& Script::Then(std::string what, Step step) {
@@ -209,6 +324,16 @@ Script& Script::OnDialog(std::string caption, std::function<void(Window)> action
         if (!dialog || dialog.IsMessageBox() || (!caption.empty() && dialog.Text() != caption))
             return false;
         action(dialog);
+        return true;
+    });
+}
+
+Script& Script::OnMenu(std::function<void(Window)> action) {
+    return Then("popup menu", [action]() {
+        Window menu = PopupMenu();
+        if (!menu)
+            return false;
+        action(menu);
         return true;
     });
 }
@@ -232,6 +357,10 @@ void Script::Tick() {
     if (m_inTick)
         return;
     m_inTick = true;
+    if (t_shiftHeld) { // the key that needed it has been handled by now
+        SetShift(false);
+        t_shiftHeld = false;
+    }
     if (m_timedOut) {
         CancelEverything();
     } else if (m_next < m_steps.size()) {

@@ -13,6 +13,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,16 @@ struct Row {
     std::string text;
     bool checked;
     bool selected;
+};
+
+// A line of a popup menu; a separator has no text.
+struct MenuItem {
+    std::string text;
+    bool enabled;
+    bool operator==(const MenuItem& other) const { return text == other.text && enabled == other.enabled; }
+    friend void PrintTo(const MenuItem& item, std::ostream* out) {
+        *out << '"' << item.text << '"' << (item.enabled ? "" : " (disabled)");
+    }
 };
 
 // A window on screen, seen as a user sees it.
@@ -45,11 +56,24 @@ public:
     // List box rows, their check marks and selection.
     std::vector<Row> Rows() const;
     int HorizontalExtent() const;
+    int Caret() const;
+    // The row is wholly in the list's view.
+    bool RowInView(int row) const;
+    // The screen point a user would aim at: the centre of a row's check box, or a point of its text.
+    POINT RowPoint(int row, bool onCheckBox) const;
+    // The lines of a popup menu window.
+    std::vector<MenuItem> MenuItems() const;
+    // The text a tooltip window shows for the tool that is window `tool` itself.
+    std::string ToolTipText(Window tool) const;
 
     // Posted user input.
     void Click() const;                   // a push button or check box, as a mouse click does
     void ClickRowCheckBox(int row) const; // the check box in front of a list row
     void ClickRowText(int row) const;     // the text of a list row
+    void RightClickRow(int row) const;    // the right mouse button on a list row's text
+    void RestMouseOnRow(int row) const;   // the mouse moved onto a row's text and left there
+    // Shift+F10 to this window: Shift stays down until the script's next tick, when the key is in.
+    void ShiftKey(UINT virtualKey) const;
     void Type(const std::string& text) const;
     void Key(UINT virtualKey) const; // WM_KEYDOWN and WM_KEYUP to this window
     void AltKey(char letter) const;  // a mnemonic, Alt held
@@ -72,6 +96,11 @@ extern const char* const kDismissals[3];
 
 // The dialog (or message box) that is active on this thread: the newest enabled one.
 Window ActiveDialog();
+// The popup menu open on this thread, and a visible tooltip of this thread; none when there is none.
+Window PopupMenu();
+Window VisibleToolTip();
+// The clipboard's CF_TEXT.
+std::string ClipboardText();
 // The control that has the keyboard focus on this thread.
 Window Focus();
 // All visible dialog windows of this thread, newest first.
@@ -87,6 +116,8 @@ public:
     Script& OnDialog(std::string caption, std::function<void(Window)> action);
     // Waits until the active dialog is a message box, then hands it over.
     Script& OnMessageBox(std::function<void(Window)> action);
+    // Waits until a popup menu is open (in its own modal loop), then hands it over.
+    Script& OnMenu(std::function<void(Window)> action);
 
     // Plays the steps while `call` (which opens the modal dialog) runs, then checks they all ran.
     void Run(const std::function<void()>& call, DWORD stepTimeoutMs = 10000);

@@ -1,0 +1,108 @@
+#include "CheckListMenu.h"
+
+#include "CheckListBox.h"
+
+#include <cstring>
+
+namespace {
+
+// Moveable global memory holding `bytes`, as the clipboard takes it; null when there is none.
+HGLOBAL GlobalCopy(const void* data, size_t bytes) {
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes);
+    if (!memory)
+        return nullptr;
+    void* target = ::GlobalLock(memory);
+    if (!target) {
+        ::GlobalFree(memory);
+        return nullptr;
+    }
+    std::memcpy(target, data, bytes);
+    ::GlobalUnlock(memory);
+    return memory;
+}
+
+void SetClipboard(UINT format, HGLOBAL memory) {
+    if (memory && !::SetClipboardData(format, memory))
+        ::GlobalFree(memory); // not taken: still ours
+}
+
+} // namespace
+
+std::vector<int> CCheckListMenu::TargetRows(const CCheckListBox& list, int clickedRow) {
+    if (clickedRow >= 0 && list.SendMessage(LB_GETSEL, static_cast<WPARAM>(clickedRow)) <= 0)
+        return {clickedRow};
+    const LRESULT count = list.SendMessage(LB_GETSELCOUNT);
+    if (count == LB_ERR || count <= 0)
+        return {};
+    std::vector<int> rows(static_cast<size_t>(count));
+    const LRESULT got =
+        list.SendMessage(LB_GETSELITEMS, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(rows.data()));
+    rows.resize(got == LB_ERR || got < 0 ? 0 : static_cast<size_t>(got));
+    return rows;
+}
+
+void CCheckListMenu::Track(CCheckListBox& list, POINT screen, int clickedRow) {
+    const std::vector<int> targets = TargetRows(list, clickedRow);
+    const bool anyRows = list.GetCount() > 0;
+    HMENU menu = ::CreatePopupMenu();
+    if (!menu)
+        return;
+    const UINT forTargets = MF_STRING | (targets.empty() ? MF_GRAYED : 0);
+    const UINT forAll = MF_STRING | (anyRows ? 0 : MF_GRAYED);
+    ::AppendMenuW(menu, MF_STRING | MF_GRAYED, kCount, CCheckListBox::CheckedSummary(list.m_hWnd).c_str());
+    ::AppendMenuW(menu, forTargets, kCheck, L"&Check");
+    ::AppendMenuW(menu, forTargets, kUncheck, L"&Uncheck");
+    ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(menu, forAll, kCheckAll, L"Check &All");
+    ::AppendMenuW(menu, forAll, kUncheckAll, L"Uncheck A&ll");
+    ::AppendMenuW(menu, forAll, kInvert, L"&Invert Checks");
+    ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(menu, forTargets, kCopyPaths, L"C&opy Paths");
+    // The command comes back here rather than as WM_COMMAND to the dialog, which knows nothing of it.
+    const UINT command = static_cast<UINT>(
+        ::TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN, screen.x,
+                         screen.y, 0, list.m_hWnd, nullptr));
+    ::DestroyMenu(menu);
+
+    switch (command) {
+    case kCheck:
+    case kUncheck:
+        list.SetChecks(targets, command == kCheck ? 1 : 0);
+        break;
+    case kCheckAll:
+    case kUncheckAll:
+        list.SetCheckRange(0, list.GetCount(), command == kCheckAll ? 1 : 0);
+        break;
+    case kInvert:
+        list.InvertChecks();
+        break;
+    case kCopyPaths:
+        CopyPaths(list, targets);
+        break;
+    default: // dismissed
+        break;
+    }
+}
+
+void CCheckListMenu::CopyPaths(const CCheckListBox& list, const std::vector<int>& rows) {
+    // Both as the list's narrow texts, byte for byte, and as wide text, so neither is converted on the way.
+    std::string narrow;
+    std::wstring wide, row;
+    CString text;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (i > 0) {
+            narrow += "\r\n";
+            wide += L"\r\n";
+        }
+        list.GetText(rows[i], text);
+        narrow.append(text.GetString(), static_cast<size_t>(text.GetLength()));
+        if (list.GetRowText(rows[i], row))
+            wide += row;
+    }
+    if (!::OpenClipboard(list.m_hWnd))
+        return;
+    ::EmptyClipboard();
+    SetClipboard(CF_TEXT, GlobalCopy(narrow.c_str(), narrow.size() + 1));
+    SetClipboard(CF_UNICODETEXT, GlobalCopy(wide.c_str(), (wide.size() + 1) * sizeof(wchar_t)));
+    ::CloseClipboard();
+}

@@ -1,0 +1,201 @@
+// The dialogs at the screen's DPI. CTest runs this program once for each of 96, 120, 144 and 192 DPI, each
+// in a Wine prefix of its own whose LogPixels is that DPI (CORVEL_DPI, scripts/wine-run). The dialogs grow
+// with their font, so every control and its text must still fit; the list's check boxes grow with its
+// rows, are drawn whole and hit where they are drawn; its horizontal extent ends at its longest path.
+#include "Commands.h"
+#include "FakeProvider.h"
+#include "UiDriver.h"
+#include "resource.h"
+
+#include <corvel/corvel.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Files = std::set<std::string>;
+
+int RunDpi() {
+    const char* dpi = std::getenv("CORVEL_DPI");
+    return dpi && *dpi ? std::atoi(dpi) : 96;
+}
+
+TEST(HighDpi, TheScreenHasTheDpiOfThisRun) {
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
+    ::ReleaseDC(nullptr, screen);
+    EXPECT_EQ(dpi, RunDpi());
+}
+
+// The template's size in dialog units.
+SIZE TemplateSize(int id) {
+    HMODULE module = ::GetModuleHandleA("corvel.dll");
+    HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(5));
+    const WORD* words = static_cast<const WORD*>(::LockResource(::LoadResource(module, found)));
+    if (!words)
+        return SIZE{0, 0};
+    const bool extended = words[0] == 1 && words[1] == 0xFFFF; // DLGTEMPLATEEX
+    const WORD* size = extended ? words + 11 : words + 7;
+    return SIZE{static_cast<short>(size[0]), static_cast<short>(size[1])};
+}
+
+// Every child control lies in the dialog's client area and its text fits it, in the dialog's font.
+void ExpectControlsFit(HWND dialog) {
+    RECT client;
+    ::GetClientRect(dialog, &client);
+    HDC dc = ::GetDC(dialog);
+    HGDIOBJ oldFont = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(dialog, WM_GETFONT, 0, 0)));
+    for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        RECT rect;
+        ::GetWindowRect(child, &rect);
+        ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+        const std::string text = ui::Window(child).Text();
+        SCOPED_TRACE("control " + std::to_string(::GetDlgCtrlID(child)) + " \"" + text + "\"");
+        EXPECT_TRUE(rect.left >= client.left && rect.top >= client.top && rect.right <= client.right &&
+                    rect.bottom <= client.bottom);
+        char className[16] = {};
+        ::GetClassNameA(child, className, sizeof className);
+        if (text.empty() || (lstrcmpiA(className, "Button") != 0 && lstrcmpiA(className, "Static") != 0))
+            continue;
+        const LONG style = ::GetWindowLongA(child, GWL_STYLE);
+        const LONG type = style & BS_TYPEMASK;
+        const bool isButton = lstrcmpiA(className, "Button") == 0;
+        const bool withBox =
+            isButton && (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_3STATE ||
+                         type == BS_AUTO3STATE || type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON);
+        if (isButton && type == BS_GROUPBOX)
+            continue;
+        // Room for the text: a push button's edges, or a check box's box and the gap after it.
+        const int room = (rect.right - rect.left) - (withBox    ? ::GetSystemMetrics(SM_CXMENUCHECK) + 4
+                                                     : isButton ? 4
+                                                                : 0);
+        RECT need = {0, 0, room, 0};
+        ::DrawTextA(dc, text.c_str(), -1, &need,
+                    DT_CALCRECT | (isButton && !withBox ? DT_SINGLELINE : DT_WORDBREAK));
+        EXPECT_LE(need.right, room);
+        EXPECT_LE(need.bottom, rect.bottom - rect.top);
+    }
+    ::SelectObject(dc, oldFont);
+    ::ReleaseDC(dialog, dc);
+}
+
+class DialogAtDpi : public ::testing::TestWithParam<robust::Command> {};
+
+TEST_P(DialogAtDpi, GrowsWithItsFontAndEveryControlAndTextStillFits) {
+    const robust::Command command = GetParam();
+    robust::Arguments arguments = robust::TypicalArguments();
+    FakeProvider provider;
+    SIZE client = {}, expected = {};
+    ui::Script script;
+    script.OnDialog(robust::Caption(command), [&](ui::Window dialog) {
+        RECT rect;
+        ::GetClientRect(dialog.hwnd(), &rect);
+        client = SIZE{rect.right, rect.bottom};
+        const SIZE units = TemplateSize(robust::TemplateId(command));
+        RECT mapped = {0, 0, units.cx, units.cy};
+        ::MapDialogRect(dialog.hwnd(), &mapped);
+        expected = SIZE{mapped.right, mapped.bottom};
+        ExpectControlsFit(dialog.hwnd());
+        dialog.Item(IDCANCEL).Click();
+    });
+    script.Run([&] { robust::Invoke(command, arguments, provider, nullptr); });
+
+    EXPECT_EQ(client.cx, expected.cx);
+    EXPECT_EQ(client.cy, expected.cy);
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, DialogAtDpi, ::testing::ValuesIn(robust::kAllCommands),
+                         [](const ::testing::TestParamInfo<robust::Command>& info) {
+                             return std::string(robust::Name(info.param));
+                         });
+
+// The bounds of what is drawn in `area` of the window in other colours than the window's background.
+RECT InkBounds(HWND window, RECT area) {
+    const COLORREF background = ::GetSysColor(COLOR_WINDOW);
+    RECT ink = {area.right, area.bottom, area.left - 1, area.top - 1};
+    HDC dc = ::GetDC(window);
+    for (LONG y = area.top; y < area.bottom; ++y)
+        for (LONG x = area.left; x < area.right; ++x)
+            if (::GetPixel(dc, x, y) != background) {
+                ink.left = std::min(ink.left, x);
+                ink.top = std::min(ink.top, y);
+                ink.right = std::max(ink.right, x);
+                ink.bottom = std::max(ink.bottom, y);
+            }
+    ::ReleaseDC(window, dc);
+    return ink; // inclusive; empty when right < left
+}
+
+int ListFontHeight(HWND list) {
+    HDC dc = ::GetDC(list);
+    HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(list, WM_GETFONT, 0, 0)));
+    TEXTMETRICA metrics = {};
+    ::GetTextMetricsA(dc, &metrics);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(list, dc);
+    return metrics.tmHeight;
+}
+
+TEST(HighDpi, CheckBoxesGrowWithTheRowsAreDrawnWholeAndAClickOnOneTogglesItsRow) {
+    Files files = {"C:\\src\\a.c", "C:\\src\\b.c", "C:\\src\\c.c"};
+    const Files others = {"C:\\src\\d.c"};
+    FakeProvider provider;
+    int rowHeight = 0, fontHeight = 0;
+    RECT row = {}, box = {};
+    ui::Script script;
+    script.OnDialog("Options", [&](ui::Window dialog) {
+        ui::Window list = dialog.Item(IDC_FILE_LIST);
+        fontHeight = ListFontHeight(list.hwnd());
+        ::SendMessageA(list.hwnd(), LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&row));
+        rowHeight = row.bottom - row.top;
+        ::UpdateWindow(list.hwnd());
+        RECT column = {row.left, row.top, row.left + rowHeight + 8, row.bottom};
+        box = InkBounds(list.hwnd(), column);
+        list.ClickRowCheckBox(1); // b.c: unchecked
+        list.ClickRowText(0);     // a.c: only selected
+        list.ClickRowCheckBox(3); // d.c: checked
+    });
+    script.OnDialog("Options", [](ui::Window dialog) { dialog.Item(IDOK).Click(); });
+    int result = -1;
+    script.Run([&] { result = CorvelDoMultiFileOptions(files, provider, others, nullptr); });
+
+    EXPECT_GE(rowHeight, std::max(fontHeight, ::GetSystemMetrics(SM_CXMENUCHECK)) + 2);
+    // The box: inside its row with a pixel to spare above and below, and about as tall as the row.
+    EXPECT_GT(box.top, row.top - 1);
+    EXPECT_LT(box.bottom, row.bottom);
+    EXPECT_GE(box.bottom - box.top + 1, rowHeight * 2 / 3);
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(files, (Files{"C:\\src\\a.c", "C:\\src\\c.c", "C:\\src\\d.c"}));
+}
+
+TEST(HighDpi, TheHorizontalExtentEndsJustAfterTheLongestPath) {
+    const std::string longest = "C:\\Work\\Atlas\\src\\Printing\\Preview\\Renderers\\Experimental\\"
+                                "HighResolutionPagePreviewRendererTests.cpp";
+    Files files = {"C:\\a.c", longest};
+    FakeProvider provider;
+    RECT ink = {}, client = {};
+    ui::Script script;
+    script.OnDialog("Options", [&](ui::Window dialog) {
+        HWND list = dialog.Item(IDC_FILE_LIST).hwnd();
+        ::SendMessageA(list, WM_HSCROLL, SB_RIGHT, 0);
+        ::UpdateWindow(list);
+        ::GetClientRect(list, &client);
+        RECT row = {};
+        ::SendMessageA(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
+        ink = InkBounds(list, RECT{client.left, row.top + 1, client.right, row.bottom - 1});
+        dialog.Item(IDCANCEL).Click();
+    });
+    script.Run([&] { CorvelDoMultiFileOptions(files, provider, Files{}, nullptr); });
+
+    // Scrolled all the way, the path ends just inside the list: a small blank margin, never cut off.
+    const int gap = client.right - 1 - ink.right;
+    const int margin = std::max(2, 2 * RunDpi() / 96);
+    EXPECT_GE(gap, 1);
+    EXPECT_LE(gap, margin + 3);
+}
+
+} // namespace
