@@ -378,6 +378,7 @@ void Script::Tick() {
 }
 
 void Script::CancelEverything() {
+    ::EndMenu(); // a popup menu's own loop would otherwise keep the dialogs from closing
     for (const Window& dialog : ThreadDialogs())
         ::PostMessageA(dialog.hwnd(), WM_COMMAND, IDCANCEL, 0);
 }
