@@ -370,9 +370,9 @@ bool RunChildOnce(const char* self, Fill fill, size_t count, Figures& figures) {
     bool ok = false;
     if (FILE* in = std::fopen(file, "r")) {
         ok = exitCode == 0 &&
-             std::fscanf(in, "%lf %lf %lf %zu %zu %lf %lf %lf", &figures.open, &figures.selectAll, &figures.ok,
-                         &figures.peakBytes, &figures.pathBytes, &figures.bulk[0], &figures.bulk[1],
-                         &figures.bulk[2]) == 8;
+             std::fscanf(in, "%lf %lf %lf %zu %zu %lf %lf %lf", &figures.open, &figures.selectAll,
+                         &figures.ok, &figures.peakBytes, &figures.pathBytes, &figures.bulk[0],
+                         &figures.bulk[1], &figures.bulk[2]) == 8;
         std::fclose(in);
     }
     ::DeleteFileA(file);
