@@ -85,7 +85,7 @@ void CFileChecklistDialog::FillList() {
             m_rowsCutAtNul = m_rowsCutAtNul || path->find('\0') != std::string::npos;
         }
     }
-    const std::vector<size_t> order = OrderLikeSortedListBox(texts, m_checkList.GetLocale());
+    const std::vector<size_t> order = OrderLikeSortedListBox(texts, m_checkList.GetLocale(), m_nTextCodePage);
 
     m_rowOrigins.clear();
     m_rowOrigins.reserve(rows.size());
@@ -106,7 +106,7 @@ void CFileChecklistDialog::FillList() {
     int widest = 0;
     {
         ListFontDC dc(m_checkList);
-        widest = WidestTextWidth(dc.hDC, texts);
+        widest = WidestTextWidth(dc.hDC, texts, m_nTextCodePage);
     }
     m_checkList.SetHorizontalExtent(m_checkList.GetCount() > 0 ? m_checkList.ExtentForTextWidth(widest) : 0);
 }

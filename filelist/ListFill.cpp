@@ -14,14 +14,15 @@ struct KeyBlock {
     std::string bytes;
     std::vector<std::size_t> start;
 
-    void Compute(const std::vector<const char*>& texts, std::size_t first, std::size_t last, LCID locale) {
+    void Compute(const std::vector<const char*>& texts, std::size_t first, std::size_t last, LCID locale,
+                 UINT codePage) {
         start.resize(last - first);
         std::wstring wide;
         for (std::size_t i = first; i < last; ++i) {
             const int length = static_cast<int>(std::strlen(texts[i]));
             wide.resize(static_cast<std::size_t>(length) + 1);
             const int wideLength =
-                length ? ::MultiByteToWideChar(CP_ACP, 0, texts[i], length, &wide[0], length) : 0;
+                length ? ::MultiByteToWideChar(codePage, 0, texts[i], length, &wide[0], length) : 0;
             wide[static_cast<std::size_t>(std::max(wideLength, 0))] = L'\0';
             const std::size_t at = bytes.size();
             start[i - first] = at;
@@ -47,8 +48,8 @@ struct KeyBlock {
 // Makes the keys of the second half of the texts on a thread of its own, when one can be started.
 struct HelperThread {
     HelperThread(KeyBlock& block, const std::vector<const char*>& texts, std::size_t first, std::size_t last,
-                 LCID locale)
-        : block(&block), texts(&texts), first(first), last(last), locale(locale) {}
+                 LCID locale, UINT codePage)
+        : block(&block), texts(&texts), first(first), last(last), locale(locale), codePage(codePage) {}
     HelperThread(const HelperThread&) = delete;
     HelperThread& operator=(const HelperThread&) = delete;
 
@@ -56,13 +57,14 @@ struct HelperThread {
     const std::vector<const char*>* texts;
     std::size_t first, last;
     LCID locale;
+    UINT codePage;
     std::exception_ptr failure;
     HANDLE handle = nullptr;
 
     static DWORD WINAPI Run(void* parameter) {
         HelperThread& self = *static_cast<HelperThread*>(parameter);
         try {
-            self.block->Compute(*self.texts, self.first, self.last, self.locale);
+            self.block->Compute(*self.texts, self.first, self.last, self.locale, self.codePage);
         } catch (...) {
             self.failure = std::current_exception();
         }
@@ -84,7 +86,8 @@ struct HelperThread {
 
 } // namespace
 
-std::vector<std::size_t> OrderLikeSortedListBox(const std::vector<const char*>& texts, LCID locale) {
+std::vector<std::size_t> OrderLikeSortedListBox(const std::vector<const char*>& texts, LCID locale,
+                                                UINT codePage) {
     // One sort key per text: comparing two keys byte by byte gives the comparison of their texts. Making
     // the keys is most of the work, so a long list shares it with a second core; the helper thread lives
     // only inside this call and touches nothing but its own half.
@@ -94,10 +97,10 @@ std::vector<std::size_t> OrderLikeSortedListBox(const std::vector<const char*>& 
     const bool split = count >= 20000 && system.dwNumberOfProcessors > 1;
     std::size_t half = split ? count / 2 : count;
     KeyBlock blocks[2];
-    HelperThread helper(blocks[1], texts, half, count, locale);
+    HelperThread helper(blocks[1], texts, half, count, locale, codePage);
     if (split && !helper.Start())
         half = count; // no thread to be had: it only costs time
-    blocks[0].Compute(texts, 0, half, locale);
+    blocks[0].Compute(texts, 0, half, locale, codePage);
     helper.Join();
     if (helper.failure)
         std::rethrow_exception(helper.failure);
@@ -113,11 +116,24 @@ std::vector<std::size_t> OrderLikeSortedListBox(const std::vector<const char*>& 
     return order;
 }
 
-int WidestTextWidth(HDC dc, const std::vector<const char*>& texts) {
-    CPINFO codePage = {};
+int WidestTextWidth(HDC dc, const std::vector<const char*>& texts, UINT codePage) {
+    if (codePage != CP_ACP) {
+        int widest = 0;
+        std::wstring wide;
+        for (const char* text : texts) {
+            const int length = ::MultiByteToWideChar(codePage, 0, text, -1, nullptr, 0);
+            wide.resize(static_cast<std::size_t>(std::max(length, 1)));
+            ::MultiByteToWideChar(codePage, 0, text, -1, &wide[0], length);
+            SIZE size = {0, 0};
+            ::GetTextExtentPoint32W(dc, wide.c_str(), std::max(length - 1, 0), &size);
+            widest = std::max<int>(widest, size.cx);
+        }
+        return widest;
+    }
+    CPINFO ansi = {};
     INT charWidths[256];
-    const bool singleByte = ::GetCPInfo(CP_ACP, &codePage) && codePage.MaxCharSize == 1 &&
-                            ::GetCharWidth32A(dc, 0, 255, charWidths);
+    const bool singleByte =
+        ::GetCPInfo(CP_ACP, &ansi) && ansi.MaxCharSize == 1 && ::GetCharWidth32A(dc, 0, 255, charWidths);
     if (!singleByte) {
         int widest = 0;
         for (const char* text : texts) {

@@ -11,10 +11,12 @@
 // The order (indices into `texts`) in which a sorted list box with strings would hold these texts if
 // each were added on its own: the list box compares with CompareStringW(locale, NORM_IGNORECASE), and
 // the platform's sort keys order strings exactly as that comparison does. Texts that compare equal (paths
-// equal but for case) keep their order in `texts`.
-std::vector<std::size_t> OrderLikeSortedListBox(const std::vector<const char*>& texts, LCID locale);
+// equal but for case) keep their order in `texts`. The texts are in `codePage`.
+std::vector<std::size_t> OrderLikeSortedListBox(const std::vector<const char*>& texts, LCID locale,
+                                                UINT codePage = CP_ACP);
 
-// The width in pixels of the widest text as GetTextExtentPoint32A measures it in `dc`'s font.
-int WidestTextWidth(HDC dc, const std::vector<const char*>& texts);
+// The width in pixels of the widest text as GetTextExtentPoint32A measures it in `dc`'s font (for texts
+// in another code page than the ANSI one, GetTextExtentPoint32W of their UTF-16 form).
+int WidestTextWidth(HDC dc, const std::vector<const char*>& texts, UINT codePage = CP_ACP);
 
 #endif // CORVEL_LIST_FILL_H

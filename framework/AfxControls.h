@@ -22,8 +22,9 @@ public:
     int GetCount() const { return static_cast<int>(SendMessage(LB_GETCOUNT)); }
     int AddString(const char* text) { return static_cast<int>(SendMessage(LB_ADDSTRING, 0, (LPARAM)text)); }
     // Puts the row at `index` (-1: at the end) without sorting; the row's index, or LB_ERR/LB_ERRSPACE.
+    // `text` is in this wrapper's text code page.
     int InsertString(int index, const char* text) {
-        return static_cast<int>(SendMessage(LB_INSERTSTRING, (WPARAM)index, (LPARAM)text));
+        return static_cast<int>(AfxInsertListString(m_hWnd, index, text, m_nTextCodePage));
     }
     // The locale whose comparison orders a sorted list.
     LCID GetLocale() const { return static_cast<LCID>(SendMessage(LB_GETLOCALE)); }

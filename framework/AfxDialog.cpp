@@ -17,14 +17,11 @@ void DDX_Check(CDataExchange* pDX, int nIDC, int& value) {
 
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value) {
     HWND hControl = pDX->PrepareCtrl(nIDC);
-    if (pDX->m_bSaveAndValidate) {
-        CWnd control;
-        control.m_hWnd = hControl;
-        control.GetWindowText(value);
-        control.m_hWnd = nullptr;
-    } else {
-        ::SetWindowTextA(hControl, value);
-    }
+    const UINT codePage = pDX->m_pDlgWnd->m_nTextCodePage;
+    if (pDX->m_bSaveAndValidate)
+        AfxGetWindowText(hControl, value, codePage);
+    else
+        AfxSetWindowText(hControl, value, codePage);
 }
 
 // ---- CDialog ---------------------------------------------------------------------------------------
@@ -50,8 +47,12 @@ INT_PTR CDialog::DoModal() {
         return -1;
 
     HWND hOwner = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
-    INT_PTR result = ::DialogBoxIndirectParamA(hInstance, static_cast<LPCDLGTEMPLATEA>(pTemplate), hOwner,
-                                               &AfxDlgProc, reinterpret_cast<LPARAM>(this));
+    // An ANSI dialog for texts in the ANSI code page, a Unicode one (with Unicode controls) for any other.
+    INT_PTR result = m_nTextCodePage == CP_ACP
+                         ? ::DialogBoxIndirectParamA(hInstance, static_cast<LPCDLGTEMPLATEA>(pTemplate),
+                                                     hOwner, &AfxDlgProc, reinterpret_cast<LPARAM>(this))
+                         : ::DialogBoxIndirectParamW(hInstance, static_cast<LPCDLGTEMPLATEW>(pTemplate),
+                                                     hOwner, &AfxDlgProc, reinterpret_cast<LPARAM>(this));
     if (m_hWnd) // creation failed half-way: do not keep a stale entry
         Detach();
     AfxRethrowWindowProcException();

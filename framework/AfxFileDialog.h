@@ -28,7 +28,8 @@ public:
     CString GetPathName() const;
 
     // Filled by the constructor; a caller may change fields (lpstrInitialDir, lpstrTitle, ...) before
-    // DoModal. Texts it points to must outlive DoModal.
+    // DoModal. Texts it points to must outlive DoModal. They are in the parent's text code page
+    // (AfxText.h): in the ANSI one the platform's ANSI dialog is shown, in any other its Unicode one.
     OPENFILENAMEA m_ofn;
 
     // Room for the longest path the platform allows, so that no choice is lost to a short buffer.
@@ -37,8 +38,11 @@ public:
 protected:
     BOOL m_bOpenFileDialog;
     CWnd* m_pParentWnd;
+    UINT m_nTextCodePage;
 
 private:
+    BOOL DoModalWide();
+
     std::string m_strFilter; // NUL-separated, as the platform wants it
     std::string m_strDefExt;
     std::vector<char> m_fileName;

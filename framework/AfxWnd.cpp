@@ -153,14 +153,20 @@ BOOL CWnd::SubclassWindow(HWND hWnd) {
     if (!Attach(hWnd))
         return FALSE;
     PreSubclassWindow();
+    m_bUnicodeProc = ::IsWindowUnicode(hWnd) != FALSE;
     m_pfnSuper = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
+        m_bUnicodeProc ? SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProcW))
+                       : SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
     return TRUE;
 }
 
 HWND CWnd::UnsubclassWindow() {
-    if (m_pfnSuper && m_hWnd)
-        SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+    if (m_pfnSuper && m_hWnd) {
+        if (m_bUnicodeProc)
+            SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+        else
+            SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+    }
     m_pfnSuper = nullptr;
     return Detach();
 }
@@ -187,14 +193,11 @@ LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
 }
 
 void CWnd::SetWindowText(const char* text) {
-    ::SetWindowTextA(m_hWnd, text);
+    AfxSetWindowText(m_hWnd, text, m_nTextCodePage);
 }
 
 void CWnd::GetWindowText(CString& text) const {
-    const int length = ::GetWindowTextLengthA(m_hWnd);
-    char* buffer = text.GetBuffer(length + 1);
-    const int copied = ::GetWindowTextA(m_hWnd, buffer, length + 1);
-    text.ReleaseBuffer(copied > 0 ? copied : 0);
+    AfxGetWindowText(m_hWnd, text, m_nTextCodePage);
 }
 
 CWnd* CWnd::SetFocus() {
@@ -212,6 +215,9 @@ void CWnd::DoDataExchange(CDataExchange*) {}
 void CWnd::OnDestroy() {}
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (m_bUnicodeProc)
+        return m_pfnSuper ? ::CallWindowProcW(m_pfnSuper, m_hWnd, message, wParam, lParam)
+                          : ::DefWindowProcW(m_hWnd, message, wParam, lParam);
     if (m_pfnSuper)
         return ::CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
     return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
@@ -227,15 +233,19 @@ BOOL CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) {
     return FALSE;
 }
 
-LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT AfxCallWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, bool unicode) {
     CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
     if (!pWnd)
-        return ::DefWindowProcA(hWnd, message, wParam, lParam);
+        return unicode ? ::DefWindowProcW(hWnd, message, wParam, lParam)
+                       : ::DefWindowProcA(hWnd, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         // The last message: hand the window back to its own procedure and forget it.
         WNDPROC super = pWnd->m_pfnSuper;
         pWnd->UnsubclassWindow();
         pWnd->PostNcDestroy();
+        if (unicode)
+            return super ? ::CallWindowProcW(super, hWnd, message, wParam, lParam)
+                         : ::DefWindowProcW(hWnd, message, wParam, lParam);
         return super ? ::CallWindowProcA(super, hWnd, message, wParam, lParam)
                      : ::DefWindowProcA(hWnd, message, wParam, lParam);
     }
@@ -245,6 +255,14 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
         AfxStoreWindowProcException(hWnd);
         return 0;
     }
+}
+
+LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return AfxCallWndProc(hWnd, message, wParam, lParam, false);
+}
+
+LRESULT CALLBACK AfxWndProcW(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return AfxCallWndProc(hWnd, message, wParam, lParam, true);
 }
 
 void AfxStoreWindowProcException(HWND hWnd) {

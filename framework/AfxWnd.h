@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "AfxString.h"
+#include "AfxText.h"
 
 class CCmdTarget;
 typedef void (CCmdTarget::*AFX_PMSG)();
@@ -78,6 +79,8 @@ public:
     ~CWnd() override;
 
     HWND m_hWnd = nullptr;
+    // The code page of the texts this wrapper exchanges with the library's caller (AfxText.h).
+    UINT m_nTextCodePage = AfxGetTextCodePage();
 
     // The wrapper attached to `hWnd`, or a temporary one released at the end of the current call.
     static CWnd* FromHandle(HWND hWnd);
@@ -113,7 +116,7 @@ public:
 
 protected:
     friend class CDialog;
-    friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
+    friend LRESULT AfxCallWndProc(HWND, UINT, WPARAM, LPARAM, bool);
     friend INT_PTR CALLBACK AfxDlgProc(HWND, UINT, WPARAM, LPARAM);
 
     virtual void DoDataExchange(class CDataExchange* pDX);
@@ -126,9 +129,14 @@ protected:
     virtual void PostNcDestroy() {}
 
     WNDPROC m_pfnSuper = nullptr;
+    // A Unicode window is subclassed with a Unicode procedure, so that its texts arrive unconverted.
+    bool m_bUnicodeProc = false;
 };
 
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK AfxWndProcW(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+// What both procedures do; `unicode` tells in which character set the message came.
+LRESULT AfxCallWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, bool unicode);
 
 // Remembers an exception thrown inside a window procedure (it cannot unwind through the system's
 // frames) and ends the modal dialog that owns `hWnd`; CDialog::DoModal rethrows it to its caller.

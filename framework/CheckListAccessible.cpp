@@ -26,24 +26,17 @@ int RowCount(HWND list) {
     return count == LB_ERR ? 0 : static_cast<int>(count);
 }
 
-BSTR ToBstr(const char* text, int length) {
-    const int wide = ::MultiByteToWideChar(CP_ACP, 0, text, length, nullptr, 0);
-    BSTR result = ::SysAllocStringLen(nullptr, static_cast<UINT>(wide));
-    if (result && wide > 0)
-        ::MultiByteToWideChar(CP_ACP, 0, text, length, result, wide);
-    return result;
-}
-
 HRESULT RowText(HWND list, int row, BSTR* text) {
-    const LRESULT length = Send(list, LB_GETTEXTLEN, static_cast<WPARAM>(row));
+    // In UTF-16, as the list holds it: rows may hold characters outside the ANSI code page.
+    const LRESULT length = ::SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
     if (length == LB_ERR)
         return E_INVALIDARG;
-    std::string buffer(static_cast<size_t>(length) + 1, '\0');
+    std::wstring buffer(static_cast<size_t>(length) + 1, L'\0');
     const LRESULT copied =
-        Send(list, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&buffer[0]));
+        ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&buffer[0]));
     if (copied == LB_ERR)
         return E_INVALIDARG;
-    *text = ToBstr(buffer.c_str(), static_cast<int>(std::char_traits<char>::length(buffer.c_str())));
+    *text = ::SysAllocString(buffer.c_str());
     return *text ? S_OK : E_OUTOFMEMORY;
 }
 

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <string>
 
 int CCheckListBox::GetTextOffset() const {
     return m_margin + m_boxSize + m_margin;
@@ -426,13 +427,17 @@ void CCheckListBox::DrawItem(const DRAWITEMSTRUCT& item) {
     const COLORREF oldText = ::SetTextColor(hDC, ::GetSysColor(disabled   ? COLOR_GRAYTEXT
                                                                : selected ? COLOR_HIGHLIGHTTEXT
                                                                           : COLOR_WINDOWTEXT));
-    CString text;
-    GetText(index, text);
+    // The row's text as the list holds it, in UTF-16, whatever the code page of the caller's paths.
+    const LRESULT length = ::SendMessageW(m_hWnd, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+    if (length <= 0 || ::SendMessageW(m_hWnd, LB_GETTEXT, static_cast<WPARAM>(index),
+                                      reinterpret_cast<LPARAM>(&text[0])) == LB_ERR)
+        text[0] = L'\0';
     TEXTMETRICA metrics = {};
     ::GetTextMetricsA(hDC, &metrics);
     const int y = textRect.top + (textRect.bottom - textRect.top - metrics.tmHeight) / 2;
-    ::ExtTextOutA(hDC, textRect.left, y, ETO_OPAQUE | ETO_CLIPPED, &textRect, text,
-                  static_cast<UINT>(text.GetLength()), nullptr);
+    ::ExtTextOutW(hDC, textRect.left, y, ETO_OPAQUE | ETO_CLIPPED, &textRect, text.c_str(),
+                  static_cast<UINT>(wcslen(text.c_str())), nullptr);
     ::SetTextColor(hDC, oldText);
     ::SetBkColor(hDC, oldBack);
     if (item.itemState & ODS_FOCUS)

@@ -7,7 +7,8 @@
 
 void BrowseForPath(CDialog& dialog, CString& pathMember) {
     dialog.UpdateData(TRUE);
-    const CPathParts parts(std::string(pathMember.GetString()));
+    const CPathParts parts(std::string(pathMember.GetString()),
+                           dialog.m_nTextCodePage == CP_UTF8 ? CPathParts::kUtf8 : CPathParts::kAnsi);
 
     // No default extension: a name typed without one comes back as typed. Existence is not required.
     CFileDialog fileDialog(TRUE, nullptr, parts.GetNameAndExt().c_str(), OFN_HIDEREADONLY,

@@ -28,11 +28,29 @@ bool IsLeadByte(unsigned char c) {
 
 } // namespace
 
-CPathParts::CPathParts(const std::string& path) {
-    Split(path);
+namespace {
+
+// The length of bytes [begin, end) in the encoding's units.
+std::string::size_type PartLength(const std::string& path, std::string::size_type begin,
+                                  std::string::size_type end, CPathParts::Encoding encoding) {
+    if (encoding == CPathParts::kAnsi)
+        return end - begin;
+    std::string::size_type units = 0;
+    for (std::string::size_type i = begin; i < end; ++i) {
+        const unsigned char c = static_cast<unsigned char>(path[i]);
+        if ((c & 0xC0) != 0x80)
+            units += c >= 0xF0 ? 2 : 1; // four bytes make a surrogate pair
+    }
+    return units;
 }
 
-void CPathParts::Split(std::string path) {
+} // namespace
+
+CPathParts::CPathParts(const std::string& path, Encoding encoding) {
+    Split(path, encoding);
+}
+
+void CPathParts::Split(std::string path, Encoding encoding) {
     // The runtime sees a C string: whatever follows an embedded NUL is not part of the path.
     const std::string::size_type nul = path.find('\0');
     if (nul != std::string::npos)
@@ -46,7 +64,7 @@ void CPathParts::Split(std::string path) {
     std::string::size_type dirEnd = begin;
     for (std::string::size_type i = begin; i < path.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(path[i]);
-        if (IsLeadByte(c))
+        if (encoding == kAnsi && IsLeadByte(c))
             ++i; // A lead byte as the last byte simply ends the scan.
         else if (c == '\\' || c == '/')
             dirEnd = i + 1;
@@ -59,7 +77,9 @@ void CPathParts::Split(std::string path) {
         extBegin = path.size();
 
     // Refuse rather than cut: a shortened directory would send the file dialog to a wrong folder.
-    if (dirEnd - begin > kMaxPart || extBegin - dirEnd > kMaxPart || path.size() - extBegin > kMaxPart) {
+    if (PartLength(path, begin, dirEnd, encoding) > kMaxPart ||
+        PartLength(path, dirEnd, extBegin, encoding) > kMaxPart ||
+        PartLength(path, extBegin, path.size(), encoding) > kMaxPart) {
         m_complete = false;
         return;
     }
