@@ -1,9 +1,13 @@
 // The gallery: every dialog opened with sample data, photographed and closed with OK.
 #include "DemoCommands.h"
+#include "Json.h"
+
+#include <corvel/corvel_c.h>
 
 #include "stb_image_write.h"
 
 #include <cstdio>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -129,27 +133,61 @@ std::vector<Sample> Samples() {
     return samples;
 }
 
+// The multi-file dialog once more, opened through the C interface with paths in several scripts.
+std::string RunUnicodeSample() {
+    const char* const files[] = {u8"C:\\Work\\Atlas\\src\\Έγγραφα\\Σελίδα.cpp",
+                                 u8"C:\\Work\\Atlas\\src\\Печать\\Страница.h",
+                                 u8"C:\\Work\\Atlas\\src\\印刷\\ページ設定.cpp"};
+    const char* const others[] = {u8"C:\\Work\\Atlas\\docs\\说明\\更改.txt",
+                                  u8"C:\\Work\\Atlas\\docs\\Café naïve.txt",
+                                  u8"C:\\Work\\Atlas\\docs\\\U0001D11E Noten.txt"};
+    char** checked = nullptr;
+    size_t count = 0;
+    const int result = corvel_multi_file_options(files, 3, others, 3, nullptr, nullptr, &checked, &count);
+    std::string json = "{\"command\": \"corvel_multi_file_options\", \"result\": " + std::to_string(result);
+    if (result == CORVEL_OK) {
+        json += ", \"checked_files\": [";
+        for (size_t i = 0; i < count; ++i)
+            json += (i ? ", " : "") + JsonUtf8String(checked[i]);
+        json += "]";
+        corvel_release(checked);
+    }
+    return json + "}";
+}
+
+} // namespace
+
+namespace {
+
+// Runs `call`, photographs the dialog it opens and presses OK; writes the picture and the printed result.
+bool CaptureSample(const std::string& folder, const char* name, const std::function<std::string()>& call) {
+    Capture capture;
+    capture.pngPath = folder + "\\" + name + ".png";
+    t_capture = &capture;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &OnTick);
+    const std::string json = call();
+    ::KillTimer(nullptr, timer);
+    t_capture = nullptr;
+
+    const std::string jsonPath = folder + "\\" + name + ".json";
+    if (FILE* file = std::fopen(jsonPath.c_str(), "w")) {
+        std::fprintf(file, "%s\n", json.c_str());
+        std::fclose(file);
+    }
+    std::printf("%s: %s\n", name, json.c_str());
+    return capture.saved;
+}
+
 } // namespace
 
 bool RunGallery(const std::string& folder, HostOptions& provider) {
     ::CreateDirectoryA(folder.c_str(), nullptr);
     bool allSaved = true;
-    for (Sample& sample : Samples()) {
-        Capture capture;
-        capture.pngPath = folder + "\\" + sample.name + ".png";
-        t_capture = &capture;
-        const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &OnTick);
-        const std::string json = RunCommand(sample.command, sample.arguments, provider, nullptr);
-        ::KillTimer(nullptr, timer);
-        t_capture = nullptr;
-
-        const std::string jsonPath = folder + "\\" + sample.name + ".json";
-        if (FILE* file = std::fopen(jsonPath.c_str(), "w")) {
-            std::fprintf(file, "%s\n", json.c_str());
-            std::fclose(file);
-        }
-        std::printf("%s: %s\n", sample.name, json.c_str());
-        allSaved = allSaved && capture.saved;
-    }
+    for (Sample& sample : Samples())
+        allSaved =
+            CaptureSample(folder, sample.name,
+                          [&] { return RunCommand(sample.command, sample.arguments, provider, nullptr); }) &&
+            allSaved;
+    allSaved = CaptureSample(folder, "8-multi-file-c", [] { return RunUnicodeSample(); }) && allSaved;
     return allSaved;
 }

@@ -29,6 +29,23 @@ std::string JsonString(const std::string& ansiText) {
     return out + "\"";
 }
 
+std::string JsonUtf8String(const std::string& utf8Text) {
+    std::string out = "\"";
+    for (char c : utf8Text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+            out += escaped;
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
 void JsonObject::Name(const char* name) {
     if (!m_members.empty())
         m_members += ", ";

@@ -18,5 +18,7 @@ private:
 };
 
 std::string JsonString(const std::string& ansiText);
+// A text that is UTF-8 already.
+std::string JsonUtf8String(const std::string& utf8Text);
 
 #endif // CORVEL_DEMO_JSON_H

@@ -31,6 +31,15 @@ const std::set<std::string> kExports = {
     "_Z22CorvelDoSessionOptionsRiS_S_S_"
     "RN13SourceControl11SCCProvider40CSCCAbstractGetCommandOptionsFunctionoid"
     "EP6HWND__",
+    // The C interface: plain names, __cdecl.
+    "corvel_multi_file_options",
+    "corvel_check_in_options",
+    "corvel_check_out_options",
+    "corvel_single_file_options",
+    "corvel_diff_options",
+    "corvel_rename_options",
+    "corvel_session_options",
+    "corvel_release",
 };
 
 class LoadedLibrary {
@@ -67,7 +76,7 @@ std::vector<std::string> ExportedNames(HMODULE module) {
     return names;
 }
 
-TEST(ExportTable, IsAn32BitDllThatExportsExactlyTheSevenFunctions) {
+TEST(ExportTable, IsAn32BitDllThatExportsExactlyTheSevenCommandsInCppAndInC) {
     LoadedLibrary library;
     ASSERT_NE(library.get(), nullptr);
     const IMAGE_NT_HEADERS32* headers = NtHeaders(library.get());
