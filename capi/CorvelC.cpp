@@ -154,8 +154,7 @@ char* NewString(const std::string& text) {
 // into a result code.
 template <typename Call> int Guarded(Call call) {
     try {
-        CORVEL_ENTER_EXPORT();
-        CTextCodePageScope utf8(CP_UTF8);
+        CORVEL_ENTER_EXPORT_WITH_TEXTS(CP_UTF8);
         return call();
     } catch (const std::bad_alloc&) {
         return CORVEL_E_OUT_OF_MEMORY;

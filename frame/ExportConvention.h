@@ -4,8 +4,14 @@
 #define CORVEL_EXPORT_CONVENTION_H
 
 #include "AfxModuleState.h"
+#include "AfxText.h"
 
-#define CORVEL_ENTER_EXPORT() AFX_MAINTAIN_STATE2 corvelModuleStateGuard(AfxGetStaticModuleState())
+// The C++ exports speak the ANSI code page, the C ones UTF-8 (AfxText.h); set per call, so that a call
+// nested in a host callback of the other interface gets its own.
+#define CORVEL_ENTER_EXPORT_WITH_TEXTS(codePage)                                                             \
+    AFX_MAINTAIN_STATE2 corvelModuleStateGuard(AfxGetStaticModuleState());                                   \
+    CTextCodePageScope corvelTextCodePage(codePage)
+#define CORVEL_ENTER_EXPORT() CORVEL_ENTER_EXPORT_WITH_TEXTS(CP_ACP)
 
 inline bool FlagToBool(int flag) {
     return flag != 0;

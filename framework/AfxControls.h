@@ -12,9 +12,18 @@ public:
 
 class CEdit : public CWnd {
 public:
-    // At most `nChars` characters can be typed or pasted; text set by the program is not cut.
+    // At most `nChars` characters can be typed or pasted; text set by the program is not cut. In a
+    // Unicode box they are UTF-16 units, and a character made of two is let in whole or not at all.
     void SetLimitText(UINT nChars) { SendMessage(EM_LIMITTEXT, nChars); }
     void LimitText(int nChars) { SendMessage(EM_LIMITTEXT, static_cast<WPARAM>(nChars)); }
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    // UTF-16 units that can still be typed over the selection.
+    int Room() const;
+    bool m_bDropLowSurrogate = false;
 };
 
 class CListBox : public CWnd {

@@ -6,6 +6,8 @@
 #include "UiDriver.h"
 #include "resource.h"
 
+#include <corvel/corvel.h>
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -279,6 +281,27 @@ TEST_P(CHosts, CheckInKeepsALongerCommentWholeAndCountsAPairAsTwoUnits) {
     EXPECT_EQ(Value("comment"), longComment);
 }
 
+TEST_P(CHosts, CheckOutLetsACharacterOfTwoUnitsInWholeOrNotAtAll) {
+    const Paths files = {kLatin.c_str()};
+    int result = -1;
+    ui::Script script;
+    // Limit 4: after "ab", a paste of "c😀d" stops before the pair; with one unit left the pair cannot be
+    // typed either, and "e" still can.
+    script.OnDialog("Check Out Options",
+                    [](ui::Window dialog) { TypeAtEnd(dialog.Item(IDC_COMMENT), "ab"); });
+    script.OnDialog("Check Out Options",
+                    [](ui::Window dialog) { PasteAtEnd(dialog.Item(IDC_COMMENT), u8"c\U0001F600d"); });
+    script.OnDialog("Check Out Options",
+                    [](ui::Window dialog) { TypeAtEnd(dialog.Item(IDC_COMMENT), u8"\U0001F600e"); });
+    script.OnDialog("Check Out Options", [](ui::Window dialog) { dialog.Item(IDOK).Click(); });
+    script.Run([&] {
+        result = host.checkOut(files.data(), files.size(), nullptr, 0, nullptr, 4, nullptr, nullptr, out,
+                               sizeof out);
+    });
+    ASSERT_EQ(result, CORVEL_OK);
+    EXPECT_EQ(Value("comment"), "abce");
+}
+
 TEST_P(CHosts, CheckOutWarnsWhenTheHostCannotShowItsOptionsAndStillReturnsUntouchedTexts) {
     provider.show_succeeds = 0;
     const Paths files = {kCyrillic.c_str(), kExtensionB.c_str()};
@@ -474,6 +497,49 @@ TEST_P(CHosts, BadArgumentsAreRefusedWithTheirCodesBeforeAnythingIsShownOrWritte
     ::KillTimer(nullptr, timer);
     EXPECT_EQ(failures, 0) << out;
     EXPECT_EQ(g_dialogsSeen, 0);
+}
+
+// ---- The two interfaces nested ---------------------------------------------------------------------
+
+std::string g_nestedName;
+int g_nestedResult = -1;
+
+int CORVEL_CALL AlwaysAvailable(void*) {
+    return 1;
+}
+
+// Answers Advanced with a rename through the C++ interface, in the ANSI code page.
+int CORVEL_CALL RenameThroughCpp(void*, HWND owner) {
+    std::string existing = "C:\\caf\xE9.txt";
+    g_nestedName = "na\xEFve.txt";
+    g_nestedResult = CorvelDoRenameOptions(g_nestedName, existing, owner);
+    return 1;
+}
+
+TEST(NestedCalls, AHostCallbackOfTheCInterfaceCallsTheCppOneInTheAnsiCodePage) {
+    const char* const files[] = {kGreek.c_str()};
+    corvel_host hostObject = {nullptr, &AlwaysAvailable, &RenameThroughCpp};
+    char** checked = nullptr;
+    size_t count = 0;
+    std::string shownName;
+    int result = -1;
+    ui::Script script;
+    script.OnDialog("Options", [](ui::Window dialog) { dialog.Item(IDC_ADVANCED).Click(); });
+    script.OnDialog("Rename Options", [&](ui::Window dialog) {
+        shownName = TextOf(dialog.Item(IDC_NEW_NAME));
+        dialog.Item(IDOK).Click();
+    });
+    script.OnDialog("Options", [](ui::Window dialog) { dialog.Item(IDOK).Click(); });
+    script.Run([&] {
+        result = corvel_multi_file_options(files, 1, nullptr, 0, &hostObject, nullptr, &checked, &count);
+    });
+    EXPECT_EQ(shownName, u8"naïve.txt");
+    EXPECT_EQ(g_nestedResult, 1);
+    EXPECT_EQ(g_nestedName, "na\xEFve.txt");
+    ASSERT_EQ(result, CORVEL_OK);
+    ASSERT_EQ(count, 1u);
+    EXPECT_EQ(std::string(checked[0]), kGreek);
+    corvel_release(checked);
 }
 
 std::string HostName(const ::testing::TestParamInfo<const char*>& info) {
