@@ -28,7 +28,6 @@
 #define CORVEL_CORVEL_C_H
 
 #include <stddef.h>
-#include <windows.h>
 
 #if defined(CORVEL_BUILDING_DLL)
 #define CORVEL_C_API __declspec(dllexport)
@@ -43,6 +42,11 @@
 #ifdef __cplusplus
 extern "C" {
 #endif
+
+/* A window handle, HWND of <windows.h> (which declares it so unless NO_STRICT is defined); the header
+ * needs no Windows header of its own. */
+struct HWND__;
+typedef struct HWND__* corvel_hwnd;
 
 enum {
     CORVEL_OK = 1,
@@ -72,7 +76,7 @@ typedef struct corvel_host {
     /* Shows the provider's options, owned by `owner` (the dialog). Returns nonzero when they were shown,
      * whatever the user did there; 0 when they could not be: the dialog then warns the user in a message
      * box and stays open. */
-    int(CORVEL_CALL* show_advanced_options)(void* context, HWND owner);
+    int(CORVEL_CALL* show_advanced_options)(void* context, corvel_hwnd owner);
 } corvel_host;
 
 /* A command on several files: `files` start checked, `other_files` not in `files` unchecked. On OK
@@ -81,7 +85,7 @@ typedef struct corvel_host {
 CORVEL_C_API int CORVEL_CALL corvel_multi_file_options(const char* const* files, size_t file_count,
                                                        const char* const* other_files,
                                                        size_t other_file_count, const corvel_host* host,
-                                                       HWND parent, char*** checked_files,
+                                                       corvel_hwnd parent, char*** checked_files,
                                                        size_t* checked_count);
 
 /* Check in: the file list, "Keep checked out" (*keep_checked_out, in and out) and a one-line comment.
@@ -92,36 +96,37 @@ CORVEL_C_API int CORVEL_CALL corvel_check_in_options(const char* const* files, s
                                                      const char* const* other_files, size_t other_file_count,
                                                      int* keep_checked_out, const char* comment,
                                                      int max_comment_length, const corvel_host* host,
-                                                     HWND parent, char*** checked_files,
+                                                     corvel_hwnd parent, char*** checked_files,
                                                      size_t* checked_count, char** new_comment);
 
 /* Check out: the file list and a comment, limited as for check-in. */
 CORVEL_C_API int CORVEL_CALL corvel_check_out_options(const char* const* files, size_t file_count,
                                                       const char* const* other_files, size_t other_file_count,
                                                       const char* comment, int max_comment_length,
-                                                      const corvel_host* host, HWND parent,
+                                                      const corvel_host* host, corvel_hwnd parent,
                                                       char*** checked_files, size_t* checked_count,
                                                       char** new_comment);
 
 /* A command on one file: the path (NULL: empty), with Browse. On OK *new_path is the box's text. */
 CORVEL_C_API int CORVEL_CALL corvel_single_file_options(const char* path, const corvel_host* host,
-                                                        HWND parent, char** new_path);
+                                                        corvel_hwnd parent, char** new_path);
 
 /* Show differences: the path (NULL: empty) with Browse, "Ignore Case" and "Ignore Spaces" (in and out). */
 CORVEL_C_API int CORVEL_CALL corvel_diff_options(const char* path, int* ignore_case, int* ignore_spaces,
-                                                 const corvel_host* host, HWND parent, char** new_path);
+                                                 const corvel_host* host, corvel_hwnd parent,
+                                                 char** new_path);
 
 /* Rename: the existing file (upper box, with Browse) and its new name (lower box), NULL: empty. On OK
  * both outputs are written. No advanced options. */
 CORVEL_C_API int CORVEL_CALL corvel_rename_options(const char* existing_file, const char* new_name,
-                                                   HWND parent, char** new_existing_file,
+                                                   corvel_hwnd parent, char** new_existing_file,
                                                    char** new_new_name);
 
 /* The session-wide preferences, four flags in and out. */
 CORVEL_C_API int CORVEL_CALL corvel_session_options(int* ignore_case, int* ignore_spaces,
                                                     int* keep_checked_out_after_add,
                                                     int* keep_checked_out_after_check_in,
-                                                    const corvel_host* host, HWND parent);
+                                                    const corvel_host* host, corvel_hwnd parent);
 
 /* Gives back a string or string array that a corvel_ function returned. NULL is ignored. */
 CORVEL_C_API void CORVEL_CALL corvel_release(void* memory);

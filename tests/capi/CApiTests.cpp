@@ -372,6 +372,8 @@ TEST_P(CHosts, SingleFileBrowsesInAUnicodeFolderAndReturnsTheChosenPath) {
     });
     script.Then("open-file dialog", filedlg::WhenOpen([&](ui::Window fileDialog) {
                     offeredFolder = SendForWideText(fileDialog, CDM_GETFOLDERPATH);
+                    if (!offeredFolder.empty() && offeredFolder.back() == '\\')
+                        offeredFolder.pop_back();
                     offeredName = SendForWideText(fileDialog, CDM_GETSPEC);
                     const std::wstring name = Wide(chosen.substr(folder.size() + 1));
                     ::SetWindowTextW(fileDialog.Item(filedlg::kFileNameCombo).hwnd(), name.c_str());

@@ -59,7 +59,7 @@ static int CORVEL_CALL available(void* context) {
     return provider->answer_availability == 1;
 }
 
-static int CORVEL_CALL show(void* context, HWND owner) {
+static int CORVEL_CALL show(void* context, corvel_hwnd owner) {
     chost_provider* provider = (chost_provider*)context;
     ++provider->show_calls;
     provider->last_owner = owner;
@@ -105,7 +105,7 @@ static void put_untouched(text* t, int untouched) {
 
 CHOST_API int CORVEL_CALL chost_multi_file(const char* const* files, size_t file_count,
                                            const char* const* others, size_t other_count,
-                                           chost_provider* provider, HWND parent, char* out, int out_size) {
+                                           chost_provider* provider, corvel_hwnd parent, char* out, int out_size) {
     text t = open_text(out, out_size);
     corvel_host host;
     char** checked = kUntouchedList;
@@ -122,7 +122,7 @@ CHOST_API int CORVEL_CALL chost_multi_file(const char* const* files, size_t file
 CHOST_API int CORVEL_CALL chost_check_in(const char* const* files, size_t file_count,
                                          const char* const* others, size_t other_count, int* keep,
                                          const char* comment, int limit, chost_provider* provider,
-                                         HWND parent, char* out, int out_size) {
+                                         corvel_hwnd parent, char* out, int out_size) {
     text t = open_text(out, out_size);
     corvel_host host;
     char** checked = kUntouchedList;
@@ -143,7 +143,7 @@ CHOST_API int CORVEL_CALL chost_check_in(const char* const* files, size_t file_c
 
 CHOST_API int CORVEL_CALL chost_check_out(const char* const* files, size_t file_count,
                                           const char* const* others, size_t other_count, const char* comment,
-                                          int limit, chost_provider* provider, HWND parent, char* out,
+                                          int limit, chost_provider* provider, corvel_hwnd parent, char* out,
                                           int out_size) {
     text t = open_text(out, out_size);
     corvel_host host;
@@ -163,7 +163,7 @@ CHOST_API int CORVEL_CALL chost_check_out(const char* const* files, size_t file_
     return result;
 }
 
-CHOST_API int CORVEL_CALL chost_single_file(const char* path, chost_provider* provider, HWND parent,
+CHOST_API int CORVEL_CALL chost_single_file(const char* path, chost_provider* provider, corvel_hwnd parent,
                                             char* out, int out_size) {
     text t = open_text(out, out_size);
     corvel_host host;
@@ -177,7 +177,7 @@ CHOST_API int CORVEL_CALL chost_single_file(const char* path, chost_provider* pr
 }
 
 CHOST_API int CORVEL_CALL chost_diff(const char* path, int* ignore_case, int* ignore_spaces,
-                                     chost_provider* provider, HWND parent, char* out, int out_size) {
+                                     chost_provider* provider, corvel_hwnd parent, char* out, int out_size) {
     text t = open_text(out, out_size);
     corvel_host host;
     char* new_path = kUntouchedText;
@@ -190,7 +190,7 @@ CHOST_API int CORVEL_CALL chost_diff(const char* path, int* ignore_case, int* ig
     return result;
 }
 
-CHOST_API int CORVEL_CALL chost_rename(const char* existing, const char* new_name, HWND parent, char* out,
+CHOST_API int CORVEL_CALL chost_rename(const char* existing, const char* new_name, corvel_hwnd parent, char* out,
                                        int out_size) {
     text t = open_text(out, out_size);
     char* new_existing = kUntouchedText;
@@ -205,7 +205,7 @@ CHOST_API int CORVEL_CALL chost_rename(const char* existing, const char* new_nam
     return result;
 }
 
-CHOST_API int CORVEL_CALL chost_session(int* flags, chost_provider* provider, HWND parent) {
+CHOST_API int CORVEL_CALL chost_session(int* flags, chost_provider* provider, corvel_hwnd parent) {
     corvel_host host;
     return corvel_session_options(&flags[0], &flags[1], &flags[2], &flags[3], host_for(provider, &host),
                                   parent);

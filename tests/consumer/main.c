@@ -1,6 +1,7 @@
 /* A C host built only from the installed SDK through corvel::c: it renames through the C interface with
  * UTF-8 texts and accepts the dialog. */
 #include <corvel/corvel_c.h>
+#include <windows.h>
 
 #include <stdio.h>
 #include <string.h>
