@@ -140,7 +140,7 @@ std::string RunUnicodeSample() {
                                  u8"C:\\Work\\Atlas\\src\\印刷\\ページ設定.cpp"};
     const char* const others[] = {u8"C:\\Work\\Atlas\\docs\\说明\\更改.txt",
                                   u8"C:\\Work\\Atlas\\docs\\Café naïve.txt",
-                                  u8"C:\\Work\\Atlas\\docs\\\U0001D11E Noten.txt"};
+                                  u8"C:\\Work\\Atlas\\docs\\한국어\\메모.txt"};
     char** checked = nullptr;
     size_t count = 0;
     const int result = corvel_multi_file_options(files, 3, others, 3, nullptr, nullptr, &checked, &count);
