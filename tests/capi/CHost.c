@@ -105,7 +105,8 @@ static void put_untouched(text* t, int untouched) {
 
 CHOST_API int CORVEL_CALL chost_multi_file(const char* const* files, size_t file_count,
                                            const char* const* others, size_t other_count,
-                                           chost_provider* provider, corvel_hwnd parent, char* out, int out_size) {
+                                           chost_provider* provider, corvel_hwnd parent, char* out,
+                                           int out_size) {
     text t = open_text(out, out_size);
     corvel_host host;
     char** checked = kUntouchedList;
@@ -190,8 +191,8 @@ CHOST_API int CORVEL_CALL chost_diff(const char* path, int* ignore_case, int* ig
     return result;
 }
 
-CHOST_API int CORVEL_CALL chost_rename(const char* existing, const char* new_name, corvel_hwnd parent, char* out,
-                                       int out_size) {
+CHOST_API int CORVEL_CALL chost_rename(const char* existing, const char* new_name, corvel_hwnd parent,
+                                       char* out, int out_size) {
     text t = open_text(out, out_size);
     char* new_existing = kUntouchedText;
     char* new_new_name = kUntouchedText;

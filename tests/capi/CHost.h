@@ -23,7 +23,8 @@ typedef struct chost_provider {
 
 typedef int(CORVEL_CALL* chost_multi_file_fn)(const char* const* files, size_t file_count,
                                               const char* const* others, size_t other_count,
-                                              chost_provider* provider, corvel_hwnd parent, char* out, int out_size);
+                                              chost_provider* provider, corvel_hwnd parent, char* out,
+                                              int out_size);
 typedef int(CORVEL_CALL* chost_check_in_fn)(const char* const* files, size_t file_count,
                                             const char* const* others, size_t other_count, int* keep,
                                             const char* comment, int limit, chost_provider* provider,
@@ -35,10 +36,12 @@ typedef int(CORVEL_CALL* chost_check_out_fn)(const char* const* files, size_t fi
 typedef int(CORVEL_CALL* chost_single_file_fn)(const char* path, chost_provider* provider, corvel_hwnd parent,
                                                char* out, int out_size);
 typedef int(CORVEL_CALL* chost_diff_fn)(const char* path, int* ignore_case, int* ignore_spaces,
-                                        chost_provider* provider, corvel_hwnd parent, char* out, int out_size);
-typedef int(CORVEL_CALL* chost_rename_fn)(const char* existing, const char* new_name, corvel_hwnd parent, char* out,
-                                          int out_size);
-typedef int(CORVEL_CALL* chost_session_fn)(int* flags /* four */, chost_provider* provider, corvel_hwnd parent);
+                                        chost_provider* provider, corvel_hwnd parent, char* out,
+                                        int out_size);
+typedef int(CORVEL_CALL* chost_rename_fn)(const char* existing, const char* new_name, corvel_hwnd parent,
+                                          char* out, int out_size);
+typedef int(CORVEL_CALL* chost_session_fn)(int* flags /* four */, chost_provider* provider,
+                                           corvel_hwnd parent);
 /* Every bad-argument case of every function: returns how many gave another result than documented or
  * wrote an output, and describes them in `out`. */
 typedef int(CORVEL_CALL* chost_bad_arguments_fn)(char* out, int out_size);
