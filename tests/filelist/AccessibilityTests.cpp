@@ -1,6 +1,7 @@
 // The file check list as assistive technology and keyboard users meet it: rows read through Active
 // Accessibility, the events a toggle raises, the object's lifetime, and the dialog's keyboard paths.
 #include "FakeProvider.h"
+#include "MultiFileCall.h"
 #include "UiDriver.h"
 #include "resource.h"
 
@@ -152,17 +153,6 @@ ULONG OtherReferences(IUnknown* object) {
     object->AddRef();
     return object->Release() - 1;
 }
-
-struct MultiFileCall {
-    Files files;
-    Files otherFiles;
-    FakeProvider provider;
-    int result = -1;
-
-    void Run(ui::Script& script) {
-        script.Run([this] { result = CorvelDoMultiFileOptions(files, provider, otherFiles, nullptr); });
-    }
-};
 
 // EVENT_OBJECT_STATECHANGE of the file list, as child ids. WinEvent callbacks carry no context.
 class StateChanges {

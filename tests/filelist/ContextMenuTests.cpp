@@ -1,6 +1,7 @@
 // The file list's context menu through the real multi-file dialog: the three ways it opens, its count line,
 // what each command leaves checked after OK, Copy Paths, and the list's accessible summary of the count.
 #include "FakeProvider.h"
+#include "MultiFileCall.h"
 #include "UiDriver.h"
 #include "resource.h"
 
@@ -16,17 +17,6 @@
 namespace {
 
 using Files = std::set<std::string>;
-
-struct MultiFileCall {
-    Files files;
-    Files otherFiles;
-    FakeProvider provider;
-    int result = -1;
-
-    void Run(ui::Script& script) {
-        script.Run([this] { result = CorvelDoMultiFileOptions(files, provider, otherFiles, nullptr); });
-    }
-};
 
 enum class Opener { RightClick, ShiftF10, ApplicationsKey };
 

@@ -1,6 +1,7 @@
 // Working through a long file list in the real multi-file dialog: finding a file by typing its name, and
 // reading a path that the list's width cuts off in a tooltip.
 #include "FakeProvider.h"
+#include "MultiFileCall.h"
 #include "UiDriver.h"
 #include "resource.h"
 
@@ -15,17 +16,6 @@
 namespace {
 
 using Files = std::set<std::string>;
-
-struct MultiFileCall {
-    Files files;
-    Files otherFiles;
-    FakeProvider provider;
-    int result = -1;
-
-    void Run(ui::Script& script) {
-        script.Run([this] { result = CorvelDoMultiFileOptions(files, provider, otherFiles, nullptr); });
-    }
-};
 
 const char kPageSetup[] = "C:\\Work\\Atlas\\src\\Printing\\PageSetup.cpp";
 const char kMainCpp[] = "C:\\Work\\Atlas\\src\\MainWindow.cpp";

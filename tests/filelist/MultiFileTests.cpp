@@ -1,5 +1,6 @@
 // The multi-file command, driven through its real dialog.
 #include "FakeProvider.h"
+#include "MultiFileCall.h"
 #include "UiDriver.h"
 #include "resource.h"
 
@@ -14,17 +15,6 @@
 namespace {
 
 using Files = std::set<std::string>;
-
-struct MultiFileCall {
-    Files files;
-    Files otherFiles;
-    FakeProvider provider;
-    int result = -1;
-
-    void Run(ui::Script& script) {
-        script.Run([this] { result = CorvelDoMultiFileOptions(files, provider, otherFiles, nullptr); });
-    }
-};
 
 TEST(MultiFileOptions, ShowsCallersFilesCheckedAndCandidatesUncheckedInTheListsOrder) {
     MultiFileCall call;
