@@ -220,7 +220,7 @@ TEST_P(CHosts, MultiFileCancelledOrWithoutHostWritesNothing) {
     script.OnDialog("Options", [&](ui::Window dialog) {
         advancedEnabled = dialog.Item(IDC_ADVANCED).Enabled();
         dialog.Item(IDC_FILE_LIST).ClickRowCheckBox(0);
-        ui::Dismiss(dialog, "escape");
+        ui::PostClose(dialog, ui::Close::Escape);
     });
     script.Run([&] {
         result = host.multiFile(files.data(), files.size(), nullptr, 0, nullptr, nullptr, out, sizeof out);

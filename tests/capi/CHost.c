@@ -101,6 +101,17 @@ static void put_untouched(text* t, int untouched) {
     put(t, untouched ? "untouched\n" : "written\n");
 }
 
+/* What check-in and check-out give back: the checked files and the comment, or nothing at all. */
+static void put_commented_files(text* t, int result, char** checked, size_t count, char* new_comment) {
+    if (result == CORVEL_OK) {
+        put_files(t, checked, count);
+        put_string(t, "comment", new_comment);
+    } else {
+        put_untouched(t,
+                      checked == kUntouchedList && count == UNTOUCHED_COUNT && new_comment == kUntouchedText);
+    }
+}
+
 /* ---- The calls ------------------------------------------------------------------------------------- */
 
 CHOST_API int CORVEL_CALL chost_multi_file(const char* const* files, size_t file_count,
@@ -132,13 +143,7 @@ CHOST_API int CORVEL_CALL chost_check_in(const char* const* files, size_t file_c
     const int result =
         corvel_check_in_options(files, file_count, others, other_count, keep, comment, limit,
                                 host_for(provider, &host), parent, &checked, &count, &new_comment);
-    if (result == CORVEL_OK) {
-        put_files(&t, checked, count);
-        put_string(&t, "comment", new_comment);
-    } else {
-        put_untouched(&t,
-                      checked == kUntouchedList && count == UNTOUCHED_COUNT && new_comment == kUntouchedText);
-    }
+    put_commented_files(&t, result, checked, count, new_comment);
     return result;
 }
 
@@ -154,13 +159,7 @@ CHOST_API int CORVEL_CALL chost_check_out(const char* const* files, size_t file_
     const int result =
         corvel_check_out_options(files, file_count, others, other_count, comment, limit,
                                  host_for(provider, &host), parent, &checked, &count, &new_comment);
-    if (result == CORVEL_OK) {
-        put_files(&t, checked, count);
-        put_string(&t, "comment", new_comment);
-    } else {
-        put_untouched(&t,
-                      checked == kUntouchedList && count == UNTOUCHED_COUNT && new_comment == kUntouchedText);
-    }
+    put_commented_files(&t, result, checked, count, new_comment);
     return result;
 }
 

@@ -1,6 +1,6 @@
-// The check-in and check-out commands, driven through their real dialogs. What the two share (the file
-// list and the comment box) runs against both; the "Keep checked out" box is check-in's alone.
-#include "FakeProvider.h"
+// The check-in and check-out commands, driven through their real dialogs: the comment box both have and
+// the "Keep checked out" box that is check-in's alone. Their file list is the multi-file command's.
+#include "Commands.h"
 #include "UiDriver.h"
 #include "resource.h"
 
@@ -10,23 +10,18 @@
 #include <climits>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
 
+using cmd::Call;
+using cmd::Command;
 using Files = std::set<std::string>;
-
-enum class Command { CheckIn, CheckOut };
 
 // Moves the focus to a control the way the dialog manager does (an edit box gets its text selected).
 void FocusControl(ui::Window dialog, int id) {
     ::SendMessageA(dialog.hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(dialog.Item(id).hwnd()), TRUE);
-}
-
-// Moves the caret to the end of the focused edit box and types `text` there.
-void TypeAtEnd(ui::Window edit, const std::string& text) {
-    edit.Key(VK_END);
-    edit.Type(text);
 }
 
 UINT LimitOf(ui::Window edit) {
@@ -42,191 +37,87 @@ UINT UnlimitedEditLimit() {
     return limit;
 }
 
-struct CommentCall {
-    explicit CommentCall(Command which) : command(which) {}
+// ---- The comment box, in both dialogs ---------------------------------------------------------------
 
-    Command command;
-    Files files;
-    Files otherFiles;
-    FakeProvider provider;
-    int keepCheckedOut = 0; // check-in only
-    std::string comment;
-    int maxCommentLength = 100;
-    int result = -1;
+constexpr UINT kUnlimited = 0; // stands for the limit of a box that was never limited
+constexpr UINT kAnyLimit = 1;  // the limit is not looked at
 
-    std::string Caption() const { return command == Command::CheckIn ? "Options" : "Check Out Options"; }
-
-    void Run(ui::Script& script) {
-        script.Run([this] {
-            result = command == Command::CheckIn
-                         ? CorvelDoCheckInOptions(files, provider, keepCheckedOut, comment, maxCommentLength,
-                                                  otherFiles, nullptr)
-                         : CorvelDoCheckOutOptions(files, provider, comment, maxCommentLength, otherFiles,
-                                                   nullptr);
-        });
-    }
-};
-
-// ---- Both dialogs ----------------------------------------------------------------------------------
-
-class CommentDialogs : public ::testing::TestWithParam<Command> {
-protected:
-    CommentCall NewCall() const { return CommentCall(GetParam()); }
-};
-
-std::string CommandName(const ::testing::TestParamInfo<Command>& info) {
-    return info.param == Command::CheckIn ? "CheckIn" : "CheckOut";
-}
-
-INSTANTIATE_TEST_SUITE_P(Commands, CommentDialogs, ::testing::Values(Command::CheckIn, Command::CheckOut),
-                         CommandName);
-
-TEST_P(CommentDialogs, OkWritesBackTheCheckedRowsAndTheEditedComment) {
-    CommentCall call = NewCall();
-    call.files = {"A", "B"};
-    call.otherFiles = {"B", "C"};
-    call.comment = "old";
-    std::vector<std::string> checkedOnOpen;
+struct CommentCase {
+    const char* name;
+    std::string given;
+    int maxLength;
+    std::string typed; // at the end of the box, when it is enabled; '\b' is a Backspace
+    bool enabled;
     std::string shown;
+    UINT limit;
+    std::string returned;
+};
+
+const CommentCase kCommentCases[] = {
+    {"TypedAfterTheCallersComment", "old", 100, " and new", true, "old", 100, "old and new"},
+    {"LimitZeroDisablesTheBox", "as given", 0, "xyz", false, "as given", kUnlimited, "as given"},
+    {"LimitMinusOneDisablesTheBox", "as given", -1, "xyz", false, "as given", kUnlimited, "as given"},
+    {"LimitIntMinDisablesTheBox", "as given", INT_MIN, "xyz", false, "as given", kUnlimited, "as given"},
+    {"LimitOneTakesOneCharacter", "", 1, "xyz", true, "", 1, "x"},
+    {"LimitIntMaxTakesAll", "", INT_MAX, "xyz", true, "", kAnyLimit, "xyz"},
+    {"ALongerCommentIsKeptWhole", "0123456789", 4, "", true, "0123456789", 4, "0123456789"},
+    // Typing cannot lengthen it; once shortened, it fills up to the limit.
+    {"ALongerCommentCannotGrow", "0123456789", 4, "abc\b\b\b\b\b\b\b\babc", true, "0123456789", 4, "01ab"},
+    {"ANulEndsTheComment", std::string("before\0after", 12), 100, "", true, "before", 100, "before"},
+};
+
+class CommentBox : public ::testing::TestWithParam<std::tuple<Command, CommentCase>> {};
+
+TEST_P(CommentBox, ShowsTheCallersCommentAndTakesWhatIsTypedUpToTheLimit) {
+    const CommentCase& c = std::get<1>(GetParam());
+    Call call(std::get<0>(GetParam()));
+    call.files = {"a.c"};
+    call.comment = c.given;
+    call.maxCommentLength = c.maxLength;
     int focus = 0;
-    bool boxEnabled = false;
+    bool enabled = !c.enabled;
+    std::string shown;
     UINT limit = 0;
     ui::Script script;
     script.OnDialog(call.Caption(), [&](ui::Window dialog) {
         focus = ui::Focus().Id();
-        ui::Window list = dialog.Item(IDC_FILE_LIST);
-        checkedOnOpen = ui::CheckedRowTexts(list.Rows());
-        shown = dialog.Item(IDC_COMMENT).Text();
-        boxEnabled = dialog.Item(IDC_COMMENT).Enabled();
-        limit = LimitOf(dialog.Item(IDC_COMMENT));
-        list.ClickRowCheckBox(ui::FindRow(list.Rows(), "B"));
-        list.ClickRowCheckBox(ui::FindRow(list.Rows(), "C"));
-        FocusControl(dialog, IDC_COMMENT);
-        TypeAtEnd(dialog.Item(IDC_COMMENT), " and new");
+        ui::Window box = dialog.Item(IDC_COMMENT);
+        enabled = box.Enabled();
+        shown = box.Text();
+        limit = LimitOf(box);
+        if (enabled) { // a user cannot type into a disabled box
+            FocusControl(dialog, IDC_COMMENT);
+            box.Key(VK_END);
+            box.Type(c.typed);
+        }
     });
     script.OnDialog(call.Caption(), [](ui::Window dialog) { dialog.Item(IDOK).Click(); });
     call.Run(script);
 
     EXPECT_EQ(focus, IDOK);
-    EXPECT_EQ(checkedOnOpen, (std::vector<std::string>{"A", "B"}));
-    EXPECT_EQ(shown, "old");
-    EXPECT_TRUE(boxEnabled);
-    EXPECT_EQ(limit, 100u);
-    EXPECT_EQ(call.result, 1);
-    EXPECT_EQ(call.files, (Files{"A", "C"}));
-    EXPECT_EQ(call.otherFiles, (Files{"B", "C"}));
-    EXPECT_EQ(call.comment, "old and new");
-}
-
-TEST_P(CommentDialogs, ALimitOfZeroOrLessDisablesTheBoxWhichStillShowsTheComment) {
-    const UINT unlimited = UnlimitedEditLimit();
-    for (int maxLength : {0, -1, INT_MIN}) {
-        SCOPED_TRACE(maxLength);
-        CommentCall call = NewCall();
-        call.files = {"a.c"};
-        call.otherFiles = {"b.c"};
-        call.comment = "as given";
-        call.maxCommentLength = maxLength;
-        bool enabled = true;
-        std::string shown;
-        UINT limit = 0;
-        ui::Script script;
-        script.OnDialog(call.Caption(), [&](ui::Window dialog) {
-            ui::Window box = dialog.Item(IDC_COMMENT);
-            enabled = box.Enabled();
-            shown = box.Text();
-            limit = LimitOf(box);
-            dialog.Item(IDC_FILE_LIST).ClickRowCheckBox(1); // the list works as usual
-        });
-        script.OnDialog(call.Caption(), [](ui::Window dialog) { dialog.Item(IDOK).Click(); });
-        call.Run(script);
-
-        EXPECT_FALSE(enabled);
-        EXPECT_EQ(shown, "as given");
-        EXPECT_EQ(limit, unlimited);
-        EXPECT_EQ(call.result, 1);
-        EXPECT_EQ(call.comment, "as given");
-        EXPECT_EQ(call.files, (Files{"a.c", "b.c"}));
+    EXPECT_EQ(enabled, c.enabled);
+    EXPECT_EQ(shown, c.shown);
+    if (c.limit != kAnyLimit) {
+        EXPECT_EQ(limit, c.limit == kUnlimited ? UnlimitedEditLimit() : c.limit);
     }
-}
-
-TEST_P(CommentDialogs, ALimitOfOneTakesOneTypedCharacter) {
-    CommentCall call = NewCall();
-    call.maxCommentLength = 1;
-    std::string typed;
-    ui::Script script;
-    script.OnDialog(call.Caption(), [](ui::Window dialog) {
-        FocusControl(dialog, IDC_COMMENT);
-        dialog.Item(IDC_COMMENT).Type("xyz");
-    });
-    script.OnDialog(call.Caption(), [&](ui::Window dialog) {
-        typed = dialog.Item(IDC_COMMENT).Text();
-        dialog.Item(IDOK).Click();
-    });
-    call.Run(script);
-
-    EXPECT_EQ(typed, "x");
-    EXPECT_EQ(call.comment, "x");
-}
-
-TEST_P(CommentDialogs, ALongerCommentFromTheCallerIsShownAndReturnedWhole) {
-    CommentCall call = NewCall();
-    call.comment = "0123456789";
-    call.maxCommentLength = 4;
-    std::string shown;
-    ui::Script script;
-    script.OnDialog(call.Caption(), [&](ui::Window dialog) {
-        shown = dialog.Item(IDC_COMMENT).Text();
-        dialog.Item(IDOK).Click();
-    });
-    call.Run(script);
-
-    EXPECT_EQ(shown, "0123456789");
     EXPECT_EQ(call.result, 1);
-    EXPECT_EQ(call.comment, "0123456789");
+    EXPECT_EQ(call.comment, c.returned);
+    EXPECT_EQ(call.maxCommentLength, c.maxLength);
+    EXPECT_EQ(call.files, Files{"a.c"});
 }
 
-TEST_P(CommentDialogs, TypingCannotLengthenALongerCommentButFillsUpToTheLimit) {
-    CommentCall call = NewCall();
-    call.comment = "0123456789";
-    call.maxCommentLength = 4;
-    std::string afterTyping;
-    ui::Script script;
-    script.OnDialog(call.Caption(), [](ui::Window dialog) {
-        FocusControl(dialog, IDC_COMMENT);
-        TypeAtEnd(dialog.Item(IDC_COMMENT), "abc");
-    });
-    script.OnDialog(call.Caption(), [&](ui::Window dialog) {
-        ui::Window box = dialog.Item(IDC_COMMENT);
-        afterTyping = box.Text();
-        box.Type(std::string(8, '\b') + "abc"); // down to "01", then room for two more
-    });
-    script.OnDialog(call.Caption(), [](ui::Window dialog) { dialog.Item(IDOK).Click(); });
-    call.Run(script);
+INSTANTIATE_TEST_SUITE_P(BothDialogs, CommentBox,
+                         ::testing::Combine(::testing::Values(Command::CheckIn, Command::CheckOut),
+                                            ::testing::ValuesIn(kCommentCases)),
+                         [](const ::testing::TestParamInfo<std::tuple<Command, CommentCase>>& info) {
+                             return std::string(cmd::Name(std::get<0>(info.param))) + "_" +
+                                    std::get<1>(info.param).name;
+                         });
 
-    EXPECT_EQ(afterTyping, "0123456789");
-    EXPECT_EQ(call.comment, "01ab");
-}
-
-TEST_P(CommentDialogs, ANulInTheCommentEndsWhatIsShownAndReturned) {
-    CommentCall call = NewCall();
-    call.comment = std::string("before\0after", 12);
-    std::string shown;
-    ui::Script script;
-    script.OnDialog(call.Caption(), [&](ui::Window dialog) {
-        shown = dialog.Item(IDC_COMMENT).Text();
-        dialog.Item(IDOK).Click();
-    });
-    call.Run(script);
-
-    EXPECT_EQ(shown, "before");
-    EXPECT_EQ(call.result, 1);
-    EXPECT_EQ(call.comment, "before");
-    EXPECT_EQ(call.comment.size(), 6u);
-}
+class CommentDialogs : public ::testing::TestWithParam<Command> {};
 
 TEST_P(CommentDialogs, EnterInTheCommentBoxPressesOk) {
-    CommentCall call = NewCall();
+    Call call(GetParam());
     call.files = {"a.c"};
     ui::Script script;
     script.OnDialog(call.Caption(), [](ui::Window dialog) {
@@ -242,103 +133,8 @@ TEST_P(CommentDialogs, EnterInTheCommentBoxPressesOk) {
     EXPECT_EQ(call.files, Files{"a.c"});
 }
 
-TEST_P(CommentDialogs, LeavingWithoutOkAfterChangesWritesNothingBack) {
-    for (const std::string how : ui::kDismissals) {
-        SCOPED_TRACE(how);
-        CommentCall call = NewCall();
-        call.files = {"a.c", "b.c"};
-        call.otherFiles = {"c.c"};
-        call.comment = "keep me";
-        ui::Script script;
-        script.OnDialog(call.Caption(), [](ui::Window dialog) {
-            ui::Window list = dialog.Item(IDC_FILE_LIST);
-            list.ClickRowCheckBox(0);
-            list.ClickRowCheckBox(2);
-            FocusControl(dialog, IDC_COMMENT);
-            dialog.Item(IDC_COMMENT).Type("changed");
-        });
-        script.OnDialog(call.Caption(), [how](ui::Window dialog) { ui::Dismiss(dialog, how); });
-        call.Run(script);
-
-        EXPECT_EQ(call.result, 0);
-        EXPECT_EQ(call.files, (Files{"a.c", "b.c"}));
-        EXPECT_EQ(call.comment, "keep me");
-    }
-}
-
-TEST_P(CommentDialogs, OkWithEveryRowUncheckedEmptiesTheFiles) {
-    CommentCall call = NewCall();
-    call.files = {"a.c", "b.c"};
-    call.otherFiles = {"c.c"};
-    ui::Script script;
-    script.OnDialog(call.Caption(), [](ui::Window dialog) {
-        dialog.Item(IDC_FILE_LIST).ClickRowCheckBox(0);
-        dialog.Item(IDC_FILE_LIST).ClickRowCheckBox(1);
-    });
-    script.OnDialog(call.Caption(), [](ui::Window dialog) { dialog.Item(IDOK).Click(); });
-    call.Run(script);
-
-    EXPECT_EQ(call.result, 1);
-    EXPECT_TRUE(call.files.empty());
-    EXPECT_EQ(call.otherFiles, Files{"c.c"});
-}
-
-TEST_P(CommentDialogs, SelectAllChecksEveryRow) {
-    CommentCall call = NewCall();
-    call.files = {"a.c"};
-    call.otherFiles = {"b.c", "c.c"};
-    ui::Script script;
-    script.OnDialog(call.Caption(), [](ui::Window dialog) { dialog.Item(IDC_SELECT_ALL).Click(); });
-    script.OnDialog(call.Caption(), [](ui::Window dialog) { dialog.Item(IDOK).Click(); });
-    call.Run(script);
-
-    EXPECT_EQ(call.files, (Files{"a.c", "b.c", "c.c"}));
-}
-
-TEST_P(CommentDialogs, AdvancedShowsTheProvidersOptionsOverTheDialog) {
-    CommentCall call = NewCall();
-    HWND dialogWindow = nullptr;
-    ui::Script script;
-    script.OnDialog(call.Caption(), [&](ui::Window dialog) {
-        dialogWindow = dialog.hwnd();
-        dialog.Item(IDC_ADVANCED).Click();
-    });
-    script.OnDialog(call.Caption(), [](ui::Window dialog) { dialog.Item(IDOK).Click(); });
-    call.Run(script);
-
-    EXPECT_EQ(call.provider.availabilityQueries, 1);
-    EXPECT_EQ(call.provider.showCalls, 1);
-    EXPECT_EQ(call.provider.lastOwner, dialogWindow);
-}
-
-TEST_P(CommentDialogs, TabWalksTheControlsInTemplateOrder) {
-    CommentCall call = NewCall();
-    call.files = {"a.c"};
-    const std::vector<int> expected =
-        call.command == Command::CheckIn
-            ? std::vector<int>{IDOK,        IDCANCEL,      IDC_ADVANCED,   IDC_KEEP_CHECKED_OUT,
-                               IDC_COMMENT, IDC_FILE_LIST, IDC_SELECT_ALL, IDOK}
-            : std::vector<int>{IDOK,          IDCANCEL,       IDC_COMMENT, IDC_ADVANCED,
-                               IDC_FILE_LIST, IDC_SELECT_ALL, IDOK};
-    std::vector<int> visited;
-    ui::Script script;
-    // Each Tab goes through the dialog's own loop before the next step looks at the focus.
-    for (size_t step = 0; step + 1 < expected.size(); ++step)
-        script.OnDialog(call.Caption(), [&](ui::Window) {
-            visited.push_back(ui::Focus().Id());
-            ui::Focus().Key(VK_TAB);
-        });
-    script.OnDialog(call.Caption(), [&](ui::Window dialog) {
-        visited.push_back(ui::Focus().Id());
-        dialog.Item(IDCANCEL).Click();
-    });
-    call.Run(script);
-
-    EXPECT_EQ(visited, expected);
-}
-
 TEST_P(CommentDialogs, AltMMovesTheFocusToTheCommentBox) {
-    CommentCall call = NewCall();
+    Call call(GetParam());
     call.files = {"a.c"};
     int focused = 0;
     ui::Script script;
@@ -351,6 +147,9 @@ TEST_P(CommentDialogs, AltMMovesTheFocusToTheCommentBox) {
 
     EXPECT_EQ(focused, IDC_COMMENT);
 }
+
+INSTANTIATE_TEST_SUITE_P(BothDialogs, CommentDialogs, ::testing::Values(Command::CheckIn, Command::CheckOut),
+                         cmd::ParamName());
 
 // ---- Check-in's own ---------------------------------------------------------------------------------
 
@@ -372,8 +171,8 @@ TEST(CheckInOptions, KeepCheckedOutComesBackAsZeroOrOneAfterEveryCall) {
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message()
                      << "given " << c.given << (c.toggle ? ", toggled" : "") << (c.ok ? ", OK" : ", Cancel"));
-        CommentCall call(Command::CheckIn);
-        call.keepCheckedOut = c.given;
+        Call call(Command::CheckIn);
+        call.flags[cmd::kKeepCheckedOut] = c.given;
         int shown = -1;
         ui::Script script;
         script.OnDialog("Options", [&](ui::Window dialog) {
@@ -385,31 +184,9 @@ TEST(CheckInOptions, KeepCheckedOutComesBackAsZeroOrOneAfterEveryCall) {
         call.Run(script);
 
         EXPECT_EQ(shown, c.shownChecked);
-        EXPECT_EQ(call.keepCheckedOut, c.expected);
+        EXPECT_EQ(call.flags[cmd::kKeepCheckedOut], c.expected);
         EXPECT_EQ(call.result, c.ok ? 1 : 0);
     }
-}
-
-TEST(CheckInOptions, CancelAfterChangingRowsBoxAndCommentKeepsAllButTheReducedFlag) {
-    CommentCall call(Command::CheckIn);
-    call.files = {"a.c"};
-    call.otherFiles = {"b.c"};
-    call.keepCheckedOut = 7;
-    call.comment = "original";
-    ui::Script script;
-    script.OnDialog("Options", [](ui::Window dialog) {
-        dialog.Item(IDC_SELECT_ALL).Click();
-        dialog.Item(IDC_KEEP_CHECKED_OUT).Click();
-        FocusControl(dialog, IDC_COMMENT);
-        dialog.Item(IDC_COMMENT).Type("replaced");
-    });
-    script.OnDialog("Options", [](ui::Window dialog) { dialog.Item(IDCANCEL).Click(); });
-    call.Run(script);
-
-    EXPECT_EQ(call.result, 0);
-    EXPECT_EQ(call.files, Files{"a.c"});
-    EXPECT_EQ(call.keepCheckedOut, 1);
-    EXPECT_EQ(call.comment, "original");
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // The file list's context menu through the real multi-file dialog: the three ways it opens, its count line,
 // what each command leaves checked after OK, Copy Paths, and the list's accessible summary of the count.
 #include "FakeProvider.h"
-#include "MultiFileCall.h"
+#include "Commands.h"
 #include "UiDriver.h"
 #include "resource.h"
 
@@ -48,7 +48,7 @@ Files NumberedPaths(const char* folder, int count) {
 class CheckListMenuOpening : public ::testing::TestWithParam<Opener> {};
 
 TEST_P(CheckListMenuOpening, ShowsTheCheckedCountThenTheCommands) {
-    MultiFileCall call;
+    cmd::Call call(cmd::Command::MultiFile);
     call.files = NumberedPaths("checked", 1500);
     call.otherFiles = NumberedPaths("other", 1000);
     std::vector<ui::MenuItem> items;
@@ -102,7 +102,7 @@ TEST_P(CheckListMenuCommands, LeaveTheRowsCheckedAsTheCommandSays) {
         ::EmptyClipboard();
         ::CloseClipboard();
     }
-    MultiFileCall call;
+    cmd::Call call(cmd::Command::MultiFile);
     call.files = {"C:\\src\\a.c", "C:\\src\\b.c"};
     call.otherFiles = {"C:\\src\\c.c", "C:\\src\\d.c"};
     ui::Script script;
@@ -163,7 +163,7 @@ std::wstring Description(HWND list) {
 }
 
 TEST(CheckListSummary, TheAccessibleListIsDescribedByItsCheckedCountAsItChanges) {
-    MultiFileCall call;
+    cmd::Call call(cmd::Command::MultiFile);
     call.files = NumberedPaths("checked", 1200);
     call.otherFiles = {"C:\\other\\x.c"};
     std::vector<std::wstring> descriptions;

@@ -92,34 +92,34 @@ void ExpectControlsFit(HWND dialog) {
     ::ReleaseDC(dialog, dc);
 }
 
-class DialogAtDpi : public ::testing::TestWithParam<robust::Command> {};
+class DialogAtDpi : public ::testing::TestWithParam<cmd::Command> {};
 
 TEST_P(DialogAtDpi, GrowsWithItsFontAndEveryControlAndTextStillFits) {
-    const robust::Command command = GetParam();
-    robust::Arguments arguments = robust::TypicalArguments();
+    const cmd::Command command = GetParam();
+    cmd::Arguments arguments = cmd::TypicalArguments();
     FakeProvider provider;
     SIZE client = {}, expected = {};
     ui::Script script;
-    script.OnDialog(robust::Caption(command), [&](ui::Window dialog) {
+    script.OnDialog(cmd::Caption(command), [&](ui::Window dialog) {
         RECT rect;
         ::GetClientRect(dialog.hwnd(), &rect);
         client = SIZE{rect.right, rect.bottom};
-        const SIZE units = TemplateSize(robust::TemplateId(command));
+        const SIZE units = TemplateSize(cmd::TemplateId(command));
         RECT mapped = {0, 0, units.cx, units.cy};
         ::MapDialogRect(dialog.hwnd(), &mapped);
         expected = SIZE{mapped.right, mapped.bottom};
         ExpectControlsFit(dialog.hwnd());
         dialog.Item(IDCANCEL).Click();
     });
-    script.Run([&] { robust::Invoke(command, arguments, provider, nullptr); });
+    script.Run([&] { cmd::Invoke(command, arguments, provider, nullptr); });
 
     EXPECT_EQ(client.cx, expected.cx);
     EXPECT_EQ(client.cy, expected.cy);
 }
 
-INSTANTIATE_TEST_SUITE_P(Commands, DialogAtDpi, ::testing::ValuesIn(robust::kAllCommands),
-                         [](const ::testing::TestParamInfo<robust::Command>& info) {
-                             return std::string(robust::Name(info.param));
+INSTANTIATE_TEST_SUITE_P(Commands, DialogAtDpi, ::testing::ValuesIn(cmd::kAllCommands),
+                         [](const ::testing::TestParamInfo<cmd::Command>& info) {
+                             return std::string(cmd::Name(info.param));
                          });
 
 // The bounds of what is drawn in `area` of the window in other colours than the window's background.

@@ -1,7 +1,7 @@
 // Working through a long file list in the real multi-file dialog: finding a file by typing its name, and
 // reading a path that the list's width cuts off in a tooltip.
 #include "FakeProvider.h"
-#include "MultiFileCall.h"
+#include "Commands.h"
 #include "UiDriver.h"
 #include "resource.h"
 
@@ -36,7 +36,7 @@ class CheckListFind : public ::testing::TestWithParam<FindCase> {};
 
 TEST_P(CheckListFind, MovesTheCaretToTheRowAndChangesNoMark) {
     const FindCase& c = GetParam();
-    MultiFileCall call;
+    cmd::Call call(cmd::Command::MultiFile);
     call.files = {kPageSetup, kMainH, kAtlasRc};
     call.otherFiles = {kMainCpp, kChanges};
     char path[64];
@@ -90,7 +90,7 @@ INSTANTIATE_TEST_SUITE_P(Typed, CheckListFind, ::testing::ValuesIn(kFinds),
 TEST(CheckListToolTip, ShowsTheWholePathOfAClippedRowAndNothingForARowThatFits) {
     const std::string clipped = "C:\\Work\\Atlas\\src\\Printing\\Preview\\Renderers\\Experimental\\"
                                 "HighResolutionPagePreviewRenderer.cpp";
-    MultiFileCall call;
+    cmd::Call call(cmd::Command::MultiFile);
     call.files = {clipped, "C:\\a.c"};
     ui::Window list;
     std::string text;

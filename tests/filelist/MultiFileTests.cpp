@@ -1,6 +1,6 @@
-// The multi-file command, driven through its real dialog.
-#include "FakeProvider.h"
-#include "MultiFileCall.h"
+// The multi-file command, driven through its real dialog: what the list shows of the caller's two sets,
+// and what OK gives back after the user has worked on the rows.
+#include "Commands.h"
 #include "UiDriver.h"
 #include "resource.h"
 
@@ -14,146 +14,122 @@
 
 namespace {
 
+using cmd::Call;
+using cmd::Command;
 using Files = std::set<std::string>;
+using Texts = std::vector<std::string>;
 
-TEST(MultiFileOptions, ShowsCallersFilesCheckedAndCandidatesUncheckedInTheListsOrder) {
-    MultiFileCall call;
-    call.files = {"src/b.c", "Src/A.c", "zeta.h"};
-    call.otherFiles = {"src/b.c", "c.txt", "a.txt"};
-    std::vector<ui::Row> rows;
-    bool focusOnList = false, advancedEnabled = false;
-    std::string caption;
-    ui::Script script;
-    script.OnDialog("Options", [&](ui::Window dialog) {
-        caption = dialog.Text();
-        rows = dialog.Item(IDC_FILE_LIST).Rows();
-        focusOnList = ui::Focus().Id() == IDC_FILE_LIST;
-        advancedEnabled = dialog.Item(IDC_ADVANCED).Enabled();
-        dialog.Item(IDOK).Click();
-    });
-    call.Run(script);
+struct ListCase {
+    const char* name;
+    Files files, otherFiles;
+    Texts rows;    // as shown, in the list's order
+    Texts checked; // as shown
+    Texts clicks;  // check boxes the user then clicks, by row text
+    bool selectAll;
+    Files filesAfterOk;
+};
 
-    EXPECT_EQ(caption, "Options");
+const ListCase kListCases[] = {
     // The list sorts without regard to case; a path in both sets is one row, checked.
-    EXPECT_EQ(ui::RowTexts(rows),
-              (std::vector<std::string>{"a.txt", "c.txt", "Src/A.c", "src/b.c", "zeta.h"}));
-    EXPECT_EQ(ui::CheckedRowTexts(rows), (std::vector<std::string>{"Src/A.c", "src/b.c", "zeta.h"}));
-    EXPECT_TRUE(focusOnList);
-    EXPECT_TRUE(advancedEnabled);
-    EXPECT_EQ(call.provider.availabilityQueries, 1);
-    EXPECT_EQ(call.result, 1);
-    EXPECT_EQ(call.files, (Files{"src/b.c", "Src/A.c", "zeta.h"}));
-    EXPECT_EQ(call.otherFiles, (Files{"src/b.c", "c.txt", "a.txt"}));
-}
+    {"CallersFilesCheckedCandidatesUnchecked",
+     {"src/b.c", "Src/A.c", "zeta.h"},
+     {"src/b.c", "c.txt", "a.txt"},
+     {"a.txt", "c.txt", "Src/A.c", "src/b.c", "zeta.h"},
+     {"Src/A.c", "src/b.c", "zeta.h"},
+     {},
+     false,
+     {"src/b.c", "Src/A.c", "zeta.h"}},
+    {"OkReturnsExactlyTheCheckedRows",
+     {"keep.c", "drop.c"},
+     {"add.c", "leave.c"},
+     {"add.c", "drop.c", "keep.c", "leave.c"},
+     {"drop.c", "keep.c"},
+     {"drop.c", "add.c"},
+     false,
+     {"add.c", "keep.c"}},
+    {"PathsDifferingOnlyInCaseAreRowsOfTheirOwn",
+     {"dir/File.c"},
+     {"dir/file.c", "DIR/FILE.C"},
+     {"dir/File.c", "DIR/FILE.C", "dir/file.c"},
+     {"dir/File.c"},
+     {"dir/File.c", "DIR/FILE.C"},
+     false,
+     {"DIR/FILE.C"}},
+    {"APathWithANulIsShownAndReturnedUpToIt",
+     {std::string("dir\\x.c\0hidden", 14), "a.c"},
+     {},
+     {"a.c", "dir\\x.c"},
+     {"a.c", "dir\\x.c"},
+     {},
+     false,
+     {"a.c", "dir\\x.c"}},
+    {"UncheckingEveryRowEmptiesTheSet", {"a", "b"}, {}, {"a", "b"}, {"a", "b"}, {"a", "b"}, false, {}},
+    {"BothSetsEmpty", {}, {}, {}, {}, {}, true, {}},
+    {"OnlyCandidatesStartUnchecked", {}, {"x.c", "y.c"}, {"x.c", "y.c"}, {}, {}, false, {}},
+    {"SelectAllChecksEveryRow",
+     {"a.c"},
+     {"b.c", "c.c"},
+     {"a.c", "b.c", "c.c"},
+     {"a.c"},
+     {},
+     true,
+     {"a.c", "b.c", "c.c"}},
+    {"SelectAllAfterUnchecking",
+     {"a.c", "b.c"},
+     {"c.c"},
+     {"a.c", "b.c", "c.c"},
+     {"a.c", "b.c"},
+     {"a.c"},
+     true,
+     {"a.c", "b.c", "c.c"}},
+};
 
-TEST(MultiFileOptions, OkReturnsExactlyTheCheckedRows) {
-    MultiFileCall call;
-    call.files = {"keep.c", "drop.c"};
-    call.otherFiles = {"add.c", "leave.c"};
-    ui::Script script;
-    script.OnDialog("Options", [](ui::Window dialog) {
-        ui::Window list = dialog.Item(IDC_FILE_LIST);
-        const auto rows = list.Rows();
-        list.ClickRowCheckBox(ui::FindRow(rows, "drop.c"));
-        list.ClickRowCheckBox(ui::FindRow(rows, "add.c"));
-    });
-    script.OnDialog("Options", [](ui::Window dialog) { dialog.Item(IDOK).Click(); });
-    call.Run(script);
+class MultiFileList : public ::testing::TestWithParam<ListCase> {};
 
-    EXPECT_EQ(call.result, 1);
-    EXPECT_EQ(call.files, (Files{"add.c", "keep.c"}));
-    EXPECT_EQ(call.otherFiles, (Files{"add.c", "leave.c"}));
-}
-
-TEST(MultiFileOptions, PathsThatDifferOnlyInCaseAreRowsOfTheirOwn) {
-    MultiFileCall call;
-    call.files = {"dir/File.c"};
-    call.otherFiles = {"dir/file.c", "DIR/FILE.C"};
-    std::vector<ui::Row> rows;
-    ui::Script script;
-    script.OnDialog("Options", [&](ui::Window dialog) {
-        rows = dialog.Item(IDC_FILE_LIST).Rows();
-        ui::Window list = dialog.Item(IDC_FILE_LIST);
-        list.ClickRowCheckBox(ui::FindRow(rows, "dir/File.c"));
-        list.ClickRowCheckBox(ui::FindRow(rows, "DIR/FILE.C"));
-    });
-    script.OnDialog("Options", [](ui::Window dialog) { dialog.Item(IDOK).Click(); });
-    call.Run(script);
-
-    ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(ui::CheckedRowTexts(rows), std::vector<std::string>{"dir/File.c"});
-    EXPECT_EQ(call.files, Files{"DIR/FILE.C"});
-}
-
-TEST(MultiFileOptions, APathWithANulIsShownAndReturnedUpToIt) {
-    MultiFileCall call;
-    call.files = {std::string("dir\\x.c\0hidden", 14), "a.c"};
-    std::vector<std::string> texts;
-    ui::Script script;
-    script.OnDialog("Options", [&](ui::Window dialog) {
-        texts = ui::RowTexts(dialog.Item(IDC_FILE_LIST).Rows());
-        dialog.Item(IDOK).Click();
-    });
-    call.Run(script);
-
-    EXPECT_EQ(texts, (std::vector<std::string>{"a.c", "dir\\x.c"}));
-    EXPECT_EQ(call.files, (Files{"a.c", "dir\\x.c"}));
-}
-
-TEST(MultiFileOptions, UncheckingEveryRowThenOkEmptiesTheSet) {
-    MultiFileCall call;
-    call.files = {"a", "b"};
-    ui::Script script;
-    script.OnDialog("Options", [](ui::Window dialog) {
-        dialog.Item(IDC_FILE_LIST).ClickRowCheckBox(0);
-        dialog.Item(IDC_FILE_LIST).ClickRowCheckBox(1);
-    });
-    script.OnDialog("Options", [](ui::Window dialog) { dialog.Item(IDOK).Click(); });
-    call.Run(script);
-
-    EXPECT_EQ(call.result, 1);
-    EXPECT_TRUE(call.files.empty());
-}
-
-TEST(MultiFileOptions, BothSetsEmpty) {
-    MultiFileCall call;
-    int rows = -1, extent = -1;
+TEST_P(MultiFileList, ShowsBothSetsAndOkReturnsTheCheckedRows) {
+    const ListCase& c = GetParam();
+    Call call(Command::MultiFile);
+    call.files = c.files;
+    call.otherFiles = c.otherFiles;
+    std::vector<ui::Row> shown, after;
+    bool focusOnList = false;
+    int extent = -1;
     ui::Script script;
     script.OnDialog("Options", [&](ui::Window dialog) {
         ui::Window list = dialog.Item(IDC_FILE_LIST);
-        rows = static_cast<int>(list.Rows().size());
+        shown = list.Rows();
+        focusOnList = ui::Focus().Id() == IDC_FILE_LIST;
         extent = list.HorizontalExtent();
-        dialog.Item(IDC_SELECT_ALL).Click();
+        for (const std::string& text : c.clicks)
+            list.ClickRowCheckBox(ui::FindRow(shown, text));
+        if (c.selectAll)
+            dialog.Item(IDC_SELECT_ALL).Click();
     });
     script.OnDialog("Options", [&](ui::Window dialog) {
-        rows += static_cast<int>(dialog.Item(IDC_FILE_LIST).Rows().size());
+        after = dialog.Item(IDC_FILE_LIST).Rows();
         dialog.Item(IDOK).Click();
     });
     call.Run(script);
 
-    EXPECT_EQ(rows, 0);
-    EXPECT_EQ(extent, 0);
+    EXPECT_EQ(ui::RowTexts(shown), c.rows);
+    EXPECT_EQ(ui::CheckedRowTexts(shown), c.checked);
+    EXPECT_TRUE(focusOnList);
+    EXPECT_EQ(extent == 0, c.rows.empty());
+    if (c.selectAll) {
+        for (const ui::Row& row : after) {
+            EXPECT_TRUE(row.checked) << row.text;
+            EXPECT_TRUE(row.selected) << row.text;
+        }
+    }
     EXPECT_EQ(call.result, 1);
-    EXPECT_TRUE(call.files.empty());
+    EXPECT_EQ(call.files, c.filesAfterOk);
+    EXPECT_EQ(call.otherFiles, c.otherFiles);
 }
 
-TEST(MultiFileOptions, OnlyCandidatesStartUncheckedAndOkWithoutChangeKeepsTheSetEmpty) {
-    MultiFileCall call;
-    call.otherFiles = {"x.c", "y.c"};
-    std::vector<std::string> checked{"unset"};
-    ui::Script script;
-    script.OnDialog("Options", [&](ui::Window dialog) {
-        checked = ui::CheckedRowTexts(dialog.Item(IDC_FILE_LIST).Rows());
-        dialog.Item(IDOK).Click();
-    });
-    call.Run(script);
+INSTANTIATE_TEST_SUITE_P(Cases, MultiFileList, ::testing::ValuesIn(kListCases),
+                         [](const ::testing::TestParamInfo<ListCase>& info) { return info.param.name; });
 
-    EXPECT_TRUE(checked.empty());
-    EXPECT_EQ(call.result, 1);
-    EXPECT_TRUE(call.files.empty());
-}
-
-TEST(MultiFileOptions, SameSetAsFilesAndCandidates) {
+TEST(MultiFileOptions, TheSameSetAsFilesAndCandidatesIsOneRowAPath) {
     Files both = {"one.c", "two.c", "three.c"};
     FakeProvider provider;
     std::vector<std::string> checked;
@@ -172,52 +148,8 @@ TEST(MultiFileOptions, SameSetAsFilesAndCandidates) {
     EXPECT_EQ(both, (Files{"one.c", "three.c"}));
 }
 
-TEST(MultiFileOptions, SelectAllSelectsAndChecksEveryRow) {
-    MultiFileCall call;
-    call.files = {"a.c"};
-    call.otherFiles = {"b.c", "c.c"};
-    std::vector<ui::Row> rows;
-    ui::Script script;
-    script.OnDialog("Options", [](ui::Window dialog) { dialog.Item(IDC_SELECT_ALL).Click(); });
-    script.OnDialog("Options", [&](ui::Window dialog) {
-        rows = dialog.Item(IDC_FILE_LIST).Rows();
-        dialog.Item(IDOK).Click();
-    });
-    call.Run(script);
-
-    ASSERT_EQ(rows.size(), 3u);
-    for (const ui::Row& row : rows) {
-        EXPECT_TRUE(row.checked) << row.text;
-        EXPECT_TRUE(row.selected) << row.text;
-    }
-    EXPECT_EQ(call.files, (Files{"a.c", "b.c", "c.c"}));
-}
-
-// Every way of leaving without OK leaves the caller's set alone, whatever was changed before.
-class MultiFileDismissal : public ::testing::TestWithParam<const char*> {};
-
-TEST_P(MultiFileDismissal, LeavesTheSetUntouched) {
-    const std::string how = GetParam();
-    MultiFileCall call;
-    call.files = {"a.c", "b.c"};
-    call.otherFiles = {"c.c"};
-    ui::Script script;
-    script.OnDialog("Options", [](ui::Window dialog) {
-        dialog.Item(IDC_FILE_LIST).ClickRowCheckBox(0);
-        dialog.Item(IDC_SELECT_ALL).Click();
-        dialog.Item(IDC_FILE_LIST).ClickRowCheckBox(1);
-    });
-    script.OnDialog("Options", [how](ui::Window dialog) { ui::Dismiss(dialog, how); });
-    call.Run(script);
-
-    EXPECT_EQ(call.result, 0);
-    EXPECT_EQ(call.files, (Files{"a.c", "b.c"}));
-}
-
-INSTANTIATE_TEST_SUITE_P(Ways, MultiFileDismissal, ::testing::ValuesIn(ui::kDismissals));
-
 TEST(MultiFileOptions, SpaceTogglesTheFocusedRow) {
-    MultiFileCall call;
+    Call call(Command::MultiFile);
     call.files = {"a.c", "b.c"};
     ui::Script script;
     script.OnDialog("Options", [](ui::Window dialog) {
@@ -230,90 +162,6 @@ TEST(MultiFileOptions, SpaceTogglesTheFocusedRow) {
 
     EXPECT_EQ(call.files, Files{"a.c"});
 }
-
-TEST(MultiFileOptions, AdvancedCallsTheHostObjectWithTheDialogAsOwner) {
-    MultiFileCall call;
-    call.files = {"a.c"};
-    HWND dialogWindow = nullptr;
-    ui::Script script;
-    script.OnDialog("Options", [&](ui::Window dialog) {
-        dialogWindow = dialog.hwnd();
-        dialog.Item(IDC_ADVANCED).Click();
-    });
-    script.OnDialog("Options", [](ui::Window dialog) { dialog.Item(IDOK).Click(); });
-    call.Run(script);
-
-    EXPECT_EQ(call.provider.showCalls, 1);
-    EXPECT_EQ(call.provider.lastOwner, dialogWindow);
-    EXPECT_EQ(call.provider.invocations, 0);
-}
-
-TEST(MultiFileOptions, AdvancedIsDisabledWhenUnavailableOrWhenTheQueryThrows) {
-    for (auto availability : {FakeProvider::Availability::Unavailable, FakeProvider::Availability::Throws}) {
-        MultiFileCall call;
-        call.files = {"a.c"};
-        call.provider.availability = availability;
-        bool enabled = true, messageBox = false;
-        size_t rows = 0;
-        ui::Script script;
-        script.Then("dialog", [&] {
-            ui::Window dialog = ui::ActiveDialog();
-            if (!dialog)
-                return false;
-            messageBox = dialog.IsMessageBox();
-            enabled = dialog.Item(IDC_ADVANCED).Enabled();
-            rows = dialog.Item(IDC_FILE_LIST).Rows().size();
-            dialog.Item(IDC_ADVANCED).Click(); // does nothing: it is disabled
-            dialog.Item(IDOK).Click();
-            return true;
-        });
-        call.Run(script);
-
-        EXPECT_FALSE(messageBox);
-        EXPECT_FALSE(enabled);
-        EXPECT_EQ(rows, 1u);
-        EXPECT_EQ(call.provider.showCalls, 0);
-        EXPECT_EQ(call.result, 1);
-    }
-}
-
-TEST(MultiFileOptions, AProviderThatThrowsGetsOneMessageBoxPerClickAndTheDialogStaysOpen) {
-    MultiFileCall call;
-    call.files = {"a.c", "b.c"};
-    call.provider.showThrows = true;
-    std::vector<std::string> texts;
-    int exclamations = 0;
-    bool advancedStillEnabled = false;
-    ui::Script script;
-    for (int click = 0; click < 2; ++click) {
-        script.OnDialog("Options", [](ui::Window dialog) { dialog.Item(IDC_ADVANCED).Click(); });
-        script.OnMessageBox([&](ui::Window box) {
-            texts.push_back(box.MessageText());
-            exclamations += box.HasIcon(IDI_EXCLAMATION) ? 1 : 0;
-            box.Item(IDOK).Click();
-        });
-    }
-    script.OnDialog("Options", [&](ui::Window dialog) {
-        advancedStillEnabled = dialog.Item(IDC_ADVANCED).Enabled();
-        dialog.Item(IDC_FILE_LIST).ClickRowCheckBox(0);
-        dialog.Item(IDOK).Click();
-    });
-    call.Run(script);
-
-    const std::string expected =
-        "Advanced options have become unexpectedly unavailable.\nTry again later. You may "
-        "have to restart this program or your source control provider.";
-    EXPECT_EQ(texts, (std::vector<std::string>{expected, expected}));
-    EXPECT_EQ(exclamations, 2);
-    EXPECT_TRUE(advancedStillEnabled);
-    EXPECT_EQ(call.provider.showCalls, 2);
-    EXPECT_EQ(call.result, 1);
-    EXPECT_EQ(call.files, Files{"b.c"});
-}
-
-} // namespace
-
-namespace {
 
 // The rightmost column of a list row that holds text pixels, in client coordinates, as the list paints
 // itself now.
@@ -347,7 +195,7 @@ int RightmostTextPixel(HWND list, int row) {
 TEST(MultiFileOptions, TheEndOfTheLongestPathScrollsWhollyIntoViewAndNoFurther) {
     const std::string longest = "C:\\Projects\\Client\\Modules\\Billing\\Reports\\Quarterly\\Summaries\\"
                                 "2026\\Q4\\Regional\\North\\summary_by_account_and_region_final_WWW.cpp";
-    MultiFileCall call;
+    Call call(Command::MultiFile);
     call.files = {"a.c", longest};
     call.otherFiles = {"C:\\Projects\\Client\\readme.txt"};
     int gapAtFullRight = -1, clientWidth = 0, extent = 0;

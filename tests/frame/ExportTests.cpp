@@ -1,4 +1,6 @@
-// The DLL as a host meets it: its export table, and binding an export by its C++ name at run time.
+// The DLL as a host meets it: its export table, binding an export by its C++ name at run time, and what
+// every command writes back after the user has changed everything and left by each way there is.
+#include "Commands.h"
 #include "FakeProvider.h"
 #include "UiDriver.h"
 #include "resource.h"
@@ -8,6 +10,7 @@
 #include <algorithm>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -114,5 +117,34 @@ TEST(ExportTable, AHostBindsTheMultiFileCommandByItsMangledName) {
     EXPECT_EQ(result, 1);
     EXPECT_EQ(files, (std::set<std::string>{"a.c", "b.c"}));
 }
+
+// OK gives back every edit; every way of leaving without OK gives back the caller's own values, but for
+// the flags, which each export writes back after every call, reduced to 0 or 1.
+class LeavingTheDialog : public ::testing::TestWithParam<std::tuple<cmd::Command, ui::Close>> {};
+
+TEST_P(LeavingTheDialog, AfterEveryEditWritesBackWhatOkMeans) {
+    const cmd::Command command = std::get<0>(GetParam());
+    const ui::Close how = std::get<1>(GetParam());
+    cmd::Call call(command, cmd::TypicalArguments());
+    ui::Script script;
+    script.OnDialog(call.Caption(), [command](ui::Window dialog) { cmd::PostEdits(command, dialog); });
+    script.OnDialog(call.Caption(), [how](ui::Window dialog) { ui::PostClose(dialog, how); });
+    call.Run(script);
+
+    const bool ok = how == ui::Close::Ok;
+    EXPECT_EQ(call.result, ok ? 1 : 0);
+    EXPECT_EQ(call.arguments(), ok ? cmd::AfterEdits(command, cmd::TypicalArguments())
+                                   : cmd::TypicalArguments().WithFlagsReduced(command));
+    EXPECT_TRUE(ui::ThreadDialogs().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryCommand, LeavingTheDialog,
+                         ::testing::Combine(::testing::ValuesIn(cmd::kAllCommands),
+                                            ::testing::Values(ui::Close::Ok, ui::Close::Cancel,
+                                                              ui::Close::Escape, ui::Close::CloseBox)),
+                         [](const ::testing::TestParamInfo<std::tuple<cmd::Command, ui::Close>>& info) {
+                             return std::string(cmd::Name(std::get<0>(info.param))) + "_" +
+                                    ui::Name(std::get<1>(info.param));
+                         });
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -12,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "Commands.h"
+#include "UiDriver.h"
 #include "resource.h"
 
 namespace {
@@ -393,6 +396,51 @@ INSTANTIATE_TEST_SUITE_P(Corvel, DialogTemplate, testing::ValuesIn(expectedTempl
                          [](const testing::TestParamInfo<ExpectedTemplate>& param) {
                              return "Template" + std::to_string(param.param.id);
                          });
+
+// Live, each dialog walks its tab stops in template order: Tab forwards round the whole ring from where
+// the focus starts, Shift+Tab back.
+class TabOrder : public testing::TestWithParam<cmd::Command> {};
+
+TEST_P(TabOrder, TabAndShiftTabWalkTheTabStopsInTemplateOrder) {
+    const cmd::Command command = GetParam();
+    std::vector<int> stops;
+    for (const ExpectedTemplate& expected : expectedTemplates())
+        if (expected.id == cmd::TemplateId(command))
+            for (const ExpectedControl& control : expected.controls)
+                if (control.style & WS_TABSTOP)
+                    stops.push_back(control.id);
+    ASSERT_FALSE(stops.empty());
+    const size_t n = stops.size();
+    std::vector<int> visited;
+    cmd::Call call(command, cmd::TypicalArguments());
+    ui::Script script;
+    for (size_t step = 0; step < 2 * n; ++step)
+        script.OnDialog(call.Caption(), [&visited, step, n](ui::Window) {
+            visited.push_back(ui::Focus().Id());
+            if (step < n)
+                ui::Focus().Key(VK_TAB);
+            else
+                ui::Focus().ShiftKey(VK_TAB);
+        });
+    script.OnDialog(call.Caption(), [&visited](ui::Window dialog) {
+        visited.push_back(ui::Focus().Id());
+        dialog.Item(IDCANCEL).Click();
+    });
+    call.Run(script);
+
+    ASSERT_EQ(visited.size(), 2 * n + 1);
+    const auto start = std::find(stops.begin(), stops.end(), visited[0]);
+    ASSERT_NE(start, stops.end()) << "the focus starts on a tab stop, not on " << visited[0];
+    std::vector<int> expected;
+    const size_t first = static_cast<size_t>(start - stops.begin());
+    for (size_t i = 0; i <= n; ++i)
+        expected.push_back(stops[(first + i) % n]);
+    for (size_t i = 1; i <= n; ++i)
+        expected.push_back(stops[(first + n - i) % n]);
+    EXPECT_EQ(visited, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryCommand, TabOrder, testing::ValuesIn(cmd::kAllCommands), cmd::ParamName());
 
 BOOL CALLBACK collectName(HMODULE, LPCSTR, LPSTR name, LONG_PTR param) {
     auto* names = reinterpret_cast<std::set<std::string>*>(param);

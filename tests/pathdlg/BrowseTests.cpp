@@ -1,7 +1,8 @@
 // The Browse button: what the library asks of the open-file dialog (recorded), and the real open-file
 // dialog of the platform driven as a user would.
+#include "Commands.h"
 #include "FileDialogDriver.h"
-#include "PathDialogCalls.h"
+#include "UiDriver.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 
 namespace {
 
+using cmd::Command;
 using filedlg::OpenFileNameCall;
 using filedlg::OpenFileNameRecorder;
 
@@ -31,7 +33,7 @@ class BrowseOffers : public ::testing::TestWithParam<OfferedCase> {};
 
 TEST_P(BrowseOffers, TheFolderAndFileNameOfThePathInTheBox) {
     OpenFileNameRecorder recorder(OpenFileNameRecorder::Cancel());
-    SingleFileCall call;
+    cmd::Call call(Command::SingleFile);
     call.path = GetParam().box;
     ui::Script script;
     script.OnDialog("Options", [](ui::Window dialog) { dialog.Item(IDC_BROWSE).Click(); });
@@ -64,7 +66,6 @@ INSTANTIATE_TEST_SUITE_P(
 
 // The three dialogs share one procedure: each asks the same, over its own window, from what the user
 // has typed into the path box.
-enum class Command { SingleFile, Diff, Rename };
 
 class BrowseRequest : public ::testing::TestWithParam<Command> {};
 
@@ -73,39 +74,20 @@ TEST_P(BrowseRequest, IsTheSameFromEveryPathDialogAndStartsFromTheTypedText) {
     HWND pathDialog = nullptr;
     std::string boxAfterCancel;
     ui::Script script;
-    OnPathDialog(script, "", [&](ui::Window dialog) {
+    script.OnDialog("", [&](ui::Window dialog) {
         pathDialog = dialog.hwnd();
-        Retype(dialog.Item(IDC_PATH), "D:\\typed\\dir\\file.txt");
+        dialog.Item(IDC_PATH).Retype("D:\\typed\\dir\\file.txt");
         dialog.Item(IDC_BROWSE).Click();
     });
-    OnPathDialog(script, "", [&](ui::Window dialog) {
+    script.OnDialog("", [&](ui::Window dialog) {
         boxAfterCancel = dialog.Item(IDC_PATH).Text();
         dialog.Item(IDCANCEL).Click();
     });
     const std::string original = "C:\\given\\given.c";
-    switch (GetParam()) {
-    case Command::SingleFile: {
-        SingleFileCall call;
-        call.path = original;
-        call.Run(script);
-        EXPECT_EQ(call.path, original);
-        break;
-    }
-    case Command::Diff: {
-        DiffCall call;
-        call.path = original;
-        call.Run(script);
-        EXPECT_EQ(call.path, original);
-        break;
-    }
-    case Command::Rename: {
-        RenameCall call;
-        call.existingFile = original;
-        call.Run(script);
-        EXPECT_EQ(call.existingFile, original);
-        break;
-    }
-    }
+    cmd::Call call(GetParam());
+    (GetParam() == Command::Rename ? call.existingFile : call.path) = original;
+    call.Run(script);
+    EXPECT_EQ(GetParam() == Command::Rename ? call.existingFile : call.path, original);
 
     ASSERT_EQ(recorder.Calls().size(), 1u);
     const OpenFileNameCall& offered = recorder.Calls()[0];
@@ -126,19 +108,9 @@ TEST_P(BrowseRequest, IsTheSameFromEveryPathDialogAndStartsFromTheTypedText) {
     EXPECT_EQ(boxAfterCancel, "D:\\typed\\dir\\file.txt");
 }
 
-std::string CommandName(const ::testing::TestParamInfo<Command>& info) {
-    switch (info.param) {
-    case Command::SingleFile:
-        return "SingleFile";
-    case Command::Diff:
-        return "Diff";
-    default:
-        return "Rename";
-    }
-}
-
 INSTANTIATE_TEST_SUITE_P(Dialogs, BrowseRequest,
-                         ::testing::Values(Command::SingleFile, Command::Diff, Command::Rename), CommandName);
+                         ::testing::Values(Command::SingleFile, Command::Diff, Command::Rename),
+                         cmd::ParamName());
 
 TEST(Browse, AChosenPathLongerThanMaxPathComesBackWhole) {
     std::string chosen = "C:\\deep";
@@ -146,7 +118,7 @@ TEST(Browse, AChosenPathLongerThanMaxPathComesBackWhole) {
         chosen += "\\folder" + std::to_string(chosen.size());
     chosen += "\\file.txt";
     OpenFileNameRecorder recorder(OpenFileNameRecorder::Choose(chosen));
-    SingleFileCall call;
+    cmd::Call call(Command::SingleFile);
     call.path = "C:\\start.c";
     std::string box;
     ui::Script script;
@@ -164,7 +136,7 @@ TEST(Browse, AChosenPathLongerThanMaxPathComesBackWhole) {
 
 TEST(Browse, EveryClickStartsAgainFromTheBox) {
     OpenFileNameRecorder recorder(OpenFileNameRecorder::Choose("E:\\picked\\first.txt"));
-    SingleFileCall call;
+    cmd::Call call(Command::SingleFile);
     call.path = "C:\\a\\b.c";
     ui::Script script;
     script.OnDialog("Options", [](ui::Window dialog) { dialog.Item(IDC_BROWSE).Click(); });
@@ -202,7 +174,7 @@ protected:
 };
 
 TEST_F(RealFileDialog, OpensInTheFolderOfThePathWithItsFileNameOverThePathDialog) {
-    SingleFileCall call;
+    cmd::Call call(Command::SingleFile);
     call.path = kSrc + "\\main.c";
     HWND pathDialog = nullptr, owner = nullptr;
     std::string folder, fileName, box;
@@ -235,7 +207,7 @@ TEST_F(RealFileDialog, OpensInTheFolderOfThePathWithItsFileNameOverThePathDialog
 }
 
 TEST_F(RealFileDialog, AnEmptyPathOffersAnEmptyFileName) {
-    SingleFileCall call;
+    cmd::Call call(Command::SingleFile);
     std::string fileName = "unset";
     ui::Script script;
     script.OnDialog("Options", [](ui::Window dialog) { dialog.Item(IDC_BROWSE).Click(); });
@@ -257,9 +229,9 @@ class RealFileDialogTypedName : public RealFileDialog, public ::testing::WithPar
 
 TEST_P(RealFileDialogTypedName, ComesBackAsAFullPath) {
     const std::string name = GetParam();
-    DiffCall call;
+    cmd::Call call(Command::Diff);
     call.path = kSrc + "\\main.c";
-    call.ignoreCase = 1;
+    call.flags[cmd::kIgnoreCase] = 1;
     std::string box;
     int caseCheck = -1, spacesCheck = -1;
     ui::Script script;
@@ -283,8 +255,8 @@ TEST_P(RealFileDialogTypedName, ComesBackAsAFullPath) {
     EXPECT_EQ(spacesCheck, BST_CHECKED);
     EXPECT_EQ(call.result, 1);
     EXPECT_EQ(call.path, box);
-    EXPECT_EQ(call.ignoreCase, 0);
-    EXPECT_EQ(call.ignoreSpaces, 1);
+    EXPECT_EQ(call.flags[cmd::kIgnoreCase], 0);
+    EXPECT_EQ(call.flags[cmd::kIgnoreSpaces], 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Names, RealFileDialogTypedName, ::testing::Values("other.c", "missing.txt"),
@@ -293,21 +265,21 @@ INSTANTIATE_TEST_SUITE_P(Names, RealFileDialogTypedName, ::testing::Values("othe
                          });
 
 TEST_F(RealFileDialog, CancelLeavesBothRenameBoxesAsTyped) {
-    RenameCall call;
+    cmd::Call call(Command::Rename);
     call.existingFile = kSrc + "\\main.c";
     call.newName = "first.c";
     std::string fileName, upper, lower;
     ui::Script script;
-    OnPathDialog(script, "Rename Options", [](ui::Window dialog) {
-        Retype(dialog.Item(IDC_PATH), kSrc + "\\other.c");
-        Retype(dialog.Item(IDC_NEW_NAME), "second.c");
+    script.OnDialog("Rename Options", [](ui::Window dialog) {
+        dialog.Item(IDC_PATH).Retype(kSrc + "\\other.c");
+        dialog.Item(IDC_NEW_NAME).Retype("second.c");
         dialog.Item(IDC_BROWSE).Click();
     });
     script.Then("open-file dialog", filedlg::WhenOpen([&](ui::Window fileDialog) {
                     fileName = filedlg::FileNameBox(fileDialog);
                     fileDialog.Item(IDCANCEL).Click();
                 }));
-    OnPathDialog(script, "Rename Options", [&](ui::Window dialog) {
+    script.OnDialog("Rename Options", [&](ui::Window dialog) {
         upper = dialog.Item(IDC_PATH).Text();
         lower = dialog.Item(IDC_NEW_NAME).Text();
         dialog.Item(IDOK).Click();

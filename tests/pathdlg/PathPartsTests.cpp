@@ -1,3 +1,4 @@
+#include "Commands.h"
 #include "PathParts.h"
 
 #include <gtest/gtest.h>
@@ -18,23 +19,10 @@ struct Expected {
     std::string path, drive, dir, fname, ext;
 };
 
-// Non-printable bytes as \xNN, so a failing path can be read and pasted back.
-std::string Escaped(const std::string& text) {
-    std::string out;
-    for (unsigned char c : text) {
-        if (c >= 0x20 && c < 0x7F) {
-            out += static_cast<char>(c);
-        } else {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", c);
-            out += hex;
-        }
-    }
-    return out;
-}
+using cmd::Describe;
 
 void ExpectSplit(const Expected& e) {
-    SCOPED_TRACE("path \"" + Escaped(e.path) + "\"");
+    SCOPED_TRACE("path " + Describe(e.path));
     const CPathParts parts(e.path);
     EXPECT_TRUE(parts.IsComplete());
     EXPECT_EQ(parts.GetDrive(), e.drive);
@@ -55,7 +43,7 @@ void ExpectRefused(const std::string& path) {
 
 } // namespace
 
-TEST(PathParts, SplitsWhatBrowseIsGiven) {
+TEST(PathParts, SplitsWhatBrowseIsGivenByTheSplittingRules) {
     const Expected cases[] = {
         {"C:\\work\\src\\main.c", "C:", "\\work\\src\\", "main", ".c"},
         {"", "", "", "", ""},
@@ -66,18 +54,7 @@ TEST(PathParts, SplitsWhatBrowseIsGiven) {
         {"dir.d/name", "", "dir.d/", "name", ""},
         {"C:\\home\\.profile", "C:", "\\home\\", "", ".profile"},
         {"d:/x\\y/z.TXT", "d:", "/x\\y/", "z", ".TXT"},
-    };
-    for (const Expected& e : cases)
-        ExpectSplit(e);
-
-    const CPathParts slash("C:/src/main.c");
-    EXPECT_EQ(slash.GetDriveAndDir(), "C:/src/");
-    EXPECT_EQ(CPathParts("C:main.c").GetDriveAndDir(), "C:");
-    EXPECT_EQ(CPathParts("C:\\home\\.profile").GetNameAndExt(), ".profile");
-}
-
-TEST(PathParts, OddPathsFollowTheSplittingRules) {
-    const Expected cases[] = {
+        // Odd ones, by the same rules.
         {"C:", "C:", "", "", ""},
         {"C", "", "", "C", ""},
         {":", "", "", ":", ""},
@@ -99,6 +76,11 @@ TEST(PathParts, OddPathsFollowTheSplittingRules) {
     };
     for (const Expected& e : cases)
         ExpectSplit(e);
+
+    const CPathParts slash("C:/src/main.c");
+    EXPECT_EQ(slash.GetDriveAndDir(), "C:/src/");
+    EXPECT_EQ(CPathParts("C:main.c").GetDriveAndDir(), "C:");
+    EXPECT_EQ(CPathParts("C:\\home\\.profile").GetNameAndExt(), ".profile");
 }
 
 TEST(PathParts, RefusesPartsLongerThan255Characters) {
@@ -193,11 +175,11 @@ void ExpectSameAsRuntime(const std::vector<std::string>& paths) {
         const bool same = parts.IsComplete() == (rc == 0) && parts.GetDrive() == drive &&
                           parts.GetDir() == dir && parts.GetFName() == fname && parts.GetExt() == ext;
         if (!same && ++mismatches <= 10) {
-            ADD_FAILURE() << "path \"" << Escaped(path) << "\": runtime rc " << rc << " [" << Escaped(drive)
-                          << "][" << Escaped(dir) << "][" << Escaped(fname) << "][" << Escaped(ext)
+            ADD_FAILURE() << "path \"" << Describe(path) << "\": runtime rc " << rc << " [" << Describe(drive)
+                          << "][" << Describe(dir) << "][" << Describe(fname) << "][" << Describe(ext)
                           << "], CPathParts complete " << parts.IsComplete() << " ["
-                          << Escaped(parts.GetDrive()) << "][" << Escaped(parts.GetDir()) << "]["
-                          << Escaped(parts.GetFName()) << "][" << Escaped(parts.GetExt()) << "]";
+                          << Describe(parts.GetDrive()) << "][" << Describe(parts.GetDir()) << "]["
+                          << Describe(parts.GetFName()) << "][" << Describe(parts.GetExt()) << "]";
         }
         if (same && parts.IsComplete()) {
             EXPECT_EQ(parts.GetDriveAndDir() + parts.GetNameAndExt(), path.substr(0, path.find('\0')));

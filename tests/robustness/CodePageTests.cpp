@@ -16,6 +16,9 @@
 namespace robust {
 namespace {
 
+using namespace cmd;
+using namespace ui;
+
 using namespace std::string_literals;
 
 TEST(CodePage, IsTheOneThisRunIsFor) {

@@ -4,7 +4,7 @@
 // they started. The parent is a real host window, so every call also makes a temporary window wrapper:
 // were those kept, the heap would grow by at least a block a call. The figures are printed.
 #include "Commands.h"
-#include "DialogCloser.h"
+#include "UiDriver.h"
 #include "FakeProvider.h"
 #include "ImportHook.h"
 #include "Meters.h"
@@ -17,6 +17,9 @@
 
 namespace robust {
 namespace {
+
+using namespace cmd;
+using namespace ui;
 
 constexpr int kCalls = 1000;
 // First calls fill caches that stay (Wine's window classes and fonts, the runtime's locale tables); the
@@ -55,7 +58,7 @@ TEST_P(Endurance, AThousandCallsGiveBackEveryByteWindowAndDeviceContext) {
     const Arguments unchanged = typical.WithFlagsReduced(command);
 
     Close how = Close::Ok;
-    WhenShown closer([&how](HWND dialog) { PostClose(dialog, how); });
+    WhenShown closer([&how](ui::Window dialog) { PostClose(dialog, how); });
     int wrongAnswers = 0, callsSeen = 0;
     const auto call = [&](int index) {
         how = static_cast<Close>(index % 3);
@@ -125,8 +128,7 @@ TEST_P(Endurance, AThousandCallsGiveBackEveryByteWindowAndDeviceContext) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryExport, Endurance, ::testing::ValuesIn(kAllCommands),
-                         [](const ::testing::TestParamInfo<Command>& info) { return Name(info.param); });
+INSTANTIATE_TEST_SUITE_P(EveryExport, Endurance, ::testing::ValuesIn(kAllCommands), ParamName());
 
 // The meters themselves: each sees the kind of leak it is there to catch.
 TEST(Meters, SeeABlockAWindowAndADeviceContextThatAreNotGivenBack) {

@@ -3,7 +3,7 @@
 // is answered 0 with only the flags reduced; memory exhaustion reaches the caller as std::bad_alloc with
 // its sets, strings and flags exactly as they were, and the library is whole for the next call.
 #include "Commands.h"
-#include "DialogCloser.h"
+#include "UiDriver.h"
 #include "FakeProvider.h"
 #include "Faults.h"
 #include "Meters.h"
@@ -18,9 +18,8 @@
 namespace robust {
 namespace {
 
-std::string CommandName(const ::testing::TestParamInfo<Command>& info) {
-    return Name(info.param);
-}
+using namespace cmd;
+using namespace ui;
 
 // After a failed call: no dialog is left open, the host window is usable again, and the library answers
 // the next call as it should.
@@ -30,7 +29,7 @@ void ExpectLibraryWhole(Command command, HWND host, const Usage& before) {
 
     FakeProvider provider;
     Watchdog watchdog;
-    WhenShown closer([](HWND dialog) { PostClose(dialog, Close::Ok); });
+    WhenShown closer([](ui::Window dialog) { PostClose(dialog, Close::Ok); });
     Arguments arguments = TypicalArguments();
     EXPECT_EQ(Invoke(command, arguments, provider, host), 1) << "the next call after the failure";
     EXPECT_EQ(arguments, TypicalArguments().WithFlagsReduced(command));
@@ -51,7 +50,7 @@ TEST_P(MissingTemplate, AnswersZeroAndChangesNothingButTheFlags) {
         ASSERT_TRUE(fault.Installed());
         FakeProvider provider;
         Watchdog watchdog(5000);
-        WhenShown shown([](HWND dialog) { PostClose(dialog, Close::Cancel); });
+        WhenShown shown([](ui::Window dialog) { PostClose(dialog, Close::Cancel); });
         Arguments arguments = TypicalArguments();
         const Arguments given = arguments;
 
@@ -110,7 +109,7 @@ TEST_P(ListRefusingARow, EndsTheCallAsMemoryExhaustionDoesAndDropsNoPath) {
         RefusedRow::hook = &hook;
         FakeProvider provider;
         Watchdog watchdog;
-        WhenShown shown([](HWND dialog) { PostClose(dialog, Close::Ok); });
+        WhenShown shown([](ui::Window dialog) { PostClose(dialog, Close::Ok); });
         Arguments arguments = given;
         bool threwBadAlloc = false;
         try {
@@ -129,7 +128,7 @@ TEST_P(ListRefusingARow, EndsTheCallAsMemoryExhaustionDoesAndDropsNoPath) {
 
 INSTANTIATE_TEST_SUITE_P(FileLists, ListRefusingARow,
                          ::testing::Values(Command::MultiFile, Command::CheckIn, Command::CheckOut),
-                         CommandName);
+                         ParamName());
 
 // ---- Memory exhaustion -----------------------------------------------------------------------------
 
@@ -159,11 +158,11 @@ FaultyCall CallFailingAt(Command command, HWND host, AllocationFault& fault, lon
     call.arguments = TypicalArguments();
     FakeProvider provider;
     Watchdog watchdog;
-    WhenShown shown([&](HWND dialog) {
+    WhenShown shown([&](ui::Window dialog) {
         AllocationFault::Uncounted mine;
         PostEdits(command, dialog);
         if (exhaustion.fromOk)
-            fault.ArmWhenRetrieved(::GetDlgItem(dialog, IDOK), BM_CLICK, failAt, exhaustion.andAfter);
+            fault.ArmWhenRetrieved(::GetDlgItem(dialog.hwnd(), IDOK), BM_CLICK, failAt, exhaustion.andAfter);
         PostClose(dialog, Close::Ok);
     });
     if (!exhaustion.fromOk)
@@ -239,7 +238,7 @@ TEST_P(MemoryExhaustion, AnywhereInTheCallLeavesNothingBehind) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryExport, MemoryExhaustion, ::testing::ValuesIn(kAllCommands), CommandName);
+INSTANTIATE_TEST_SUITE_P(EveryExport, MemoryExhaustion, ::testing::ValuesIn(kAllCommands), ParamName());
 
 } // namespace
 } // namespace robust

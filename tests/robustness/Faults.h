@@ -2,6 +2,7 @@
 #ifndef CORVEL_TESTS_ROBUSTNESS_FAULTS_H
 #define CORVEL_TESTS_ROBUSTNESS_FAULTS_H
 
+#include "NoCopy.h"
 #include "ImportHook.h"
 
 #include <windows.h>
@@ -30,12 +31,10 @@ private:
 // runtime build for it (std::string's members live in libstdc++-6.dll). One allocation is one count: a plain
 // new that the runtime serves with malloc is not counted twice. The failure is what memory exhaustion looks
 // like: std::bad_alloc from operator new, null from the nothrow form and from malloc.
-class AllocationFault {
+class AllocationFault : NoCopy {
 public:
     AllocationFault();
     ~AllocationFault();
-    AllocationFault(const AllocationFault&) = delete;
-    AllocationFault& operator=(const AllocationFault&) = delete;
 
     bool Installed() const;
     // Fails allocation `failAt`, or with `andAfter` that one and every later one: memory that has run out
@@ -53,12 +52,10 @@ public:
 
     // Inside this scope the thread's allocations are neither counted nor failed: for the test's own code
     // that runs while the fault is armed (hooks, closers).
-    class Uncounted {
+    class Uncounted : NoCopy {
     public:
         Uncounted();
         ~Uncounted();
-        Uncounted(const Uncounted&) = delete;
-        Uncounted& operator=(const Uncounted&) = delete;
 
     private:
         bool m_previous;

@@ -1,16 +1,13 @@
-// The host's function object misbehaving: throwing from either operation, with a standard exception, an
-// int or a type the library cannot know; and calling another export from inside its advanced options,
-// so that a second modal dialog of the library runs inside the first.
+// The Advanced button of every dialog that has one, against the host object's answers: shown, unavailable,
+// or throwing from either operation (a standard exception, an int or a type the library cannot know); and
+// the host calling another export from inside its advanced options, so that a second modal dialog of the
+// library runs inside the first.
 #include "Commands.h"
-#include "DialogCloser.h"
-#include "FakeProvider.h"
 #include "UiDriver.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <stdexcept>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -18,147 +15,97 @@
 namespace robust {
 namespace {
 
+using namespace cmd;
+using namespace ui;
+
 const char* const kUnavailable =
     "Advanced options have become unexpectedly unavailable.\nTry again later. You may "
     "have to restart this program or your source control provider.";
 
-// A type declared only here: nothing in the library can name it, so only a catch-all can stop it.
-struct KnownOnlyToTheHost {
-    int code;
-};
-
-enum class Thrown { StdException, Int, UnknownType };
-
-const char* Name(Thrown thrown) {
-    switch (thrown) {
-    case Thrown::StdException:
-        return "StdException";
-    case Thrown::Int:
-        return "Int";
-    case Thrown::UnknownType:
-        return "UnknownType";
-    }
-    return "?";
-}
-
-[[noreturn]] void Throw(Thrown thrown) {
-    switch (thrown) {
-    case Thrown::StdException:
-        throw std::runtime_error("the provider went away");
-    case Thrown::Int:
-        throw 42;
-    case Thrown::UnknownType:
-        throw KnownOnlyToTheHost{7};
-    }
-    throw 0;
-}
-
-class ThrowingProvider : public Provider {
-public:
-    bool queryThrows = false;
-    bool showThrows = false;
-    Thrown thrown = Thrown::StdException;
-    std::function<void(HWND owner)> onShow;
-    int queries = 0;
-    int shows = 0;
-
-    void operator()() override {}
-    bool AreAdvancedOptionsAvailable() override {
-        ++queries;
-        if (queryThrows)
-            Throw(thrown);
-        return true;
-    }
-    bool ShowAdvancedOptions(HWND owner) override {
-        ++shows;
-        if (onShow)
-            onShow(owner);
-        if (showThrows)
-            Throw(thrown);
-        return true;
-    }
-};
-
-using ThrowCase = std::tuple<Command, Thrown>;
-
-std::string ThrowCaseName(const ::testing::TestParamInfo<ThrowCase>& info) {
-    return std::string(Name(std::get<0>(info.param))) + "_" + Name(std::get<1>(info.param));
-}
+using Availability = FakeProvider::Availability;
+using Thrown = FakeProvider::Thrown;
 
 const Command kWithAdvanced[] = {Command::MultiFile,  Command::CheckIn, Command::CheckOut,
                                  Command::SingleFile, Command::Diff,    Command::Session};
 
-class HostObjectThrows : public ::testing::TestWithParam<ThrowCase> {};
+// What the host object answers, and whether showing its options fails (and with what).
+struct HostCase {
+    const char* name;
+    Availability availability;
+    bool showThrows;
+    Thrown thrown;
+};
 
-TEST_P(HostObjectThrows, FromTheAvailabilityQueryDisablesAdvancedWithoutAMessage) {
-    const Command command = std::get<0>(GetParam());
-    ThrowingProvider provider;
-    provider.queryThrows = true;
-    provider.thrown = std::get<1>(GetParam());
-    bool advancedEnabled = true;
-    int messageBoxes = 0;
-    WhenShown closer([&](HWND dialog) {
-        if (IsMessageBox(dialog)) {
-            ++messageBoxes;
-            PostClose(dialog, Close::Ok);
-            return;
-        }
-        advancedEnabled = ::IsWindowEnabled(::GetDlgItem(dialog, IDC_ADVANCED)) != FALSE;
-        PostClose(dialog, Close::Ok);
-    });
-    Arguments arguments = TypicalArguments();
-    EXPECT_EQ(Invoke(command, arguments, provider, nullptr), 1);
-    EXPECT_EQ(arguments, TypicalArguments().WithFlagsReduced(command));
-    EXPECT_FALSE(advancedEnabled);
-    EXPECT_EQ(messageBoxes, 0);
-    EXPECT_EQ(provider.queries, 1);
-    EXPECT_EQ(provider.shows, 0);
-}
+const HostCase kHostCases[] = {
+    {"Shows", Availability::Available, false, Thrown::StdException},
+    {"Unavailable", Availability::Unavailable, false, Thrown::StdException},
+    {"QueryThrowsStdException", Availability::Throws, false, Thrown::StdException},
+    {"QueryThrowsInt", Availability::Throws, false, Thrown::Int},
+    {"QueryThrowsUnknownType", Availability::Throws, false, Thrown::UnknownType},
+    {"ShowThrowsStdException", Availability::Available, true, Thrown::StdException},
+    {"ShowThrowsInt", Availability::Available, true, Thrown::Int},
+    {"ShowThrowsUnknownType", Availability::Available, true, Thrown::UnknownType},
+};
 
-TEST_P(HostObjectThrows, FromShowingTheOptionsIsToldOncePerClickAndTheDialogGoesOn) {
+class HostObject : public ::testing::TestWithParam<std::tuple<Command, HostCase>> {};
+
+// The user edits everything, clicks Advanced twice and presses OK. Availability is asked once, when the
+// dialog opens; an unavailable or failing query leaves Advanced disabled, without a message. Each shown
+// set of options is owned by the dialog; each failure to show them is told once, in the library's warning,
+// and the dialog goes on with the user's edits intact.
+TEST_P(HostObject, AdvancedFollowsItsAnswersAndAFailureIsToldOncePerClick) {
     const Command command = std::get<0>(GetParam());
-    const char* caption = Caption(command);
-    ThrowingProvider provider;
-    provider.showThrows = true;
-    provider.thrown = std::get<1>(GetParam());
-    std::vector<std::string> texts, captions;
-    int exclamations = 0;
-    bool enabledAfterFailure = false;
+    const HostCase& host = std::get<1>(GetParam());
+    Call call(command, TypicalArguments());
+    call.provider.availability = host.availability;
+    call.provider.showThrows = host.showThrows;
+    call.provider.thrown = host.thrown;
+    const bool enabled = host.availability == Availability::Available;
+
+    HWND dialogWindow = nullptr;
+    bool advancedEnabled = !enabled;
+    std::vector<std::string> boxes; // caption, text and icon of each message box
     const auto answerBox = [&](ui::Window box) {
-        texts.push_back(box.MessageText());
-        captions.push_back(box.Text());
-        exclamations += box.HasIcon(IDI_EXCLAMATION) ? 1 : 0;
+        boxes.push_back(box.Text() + "|" + box.MessageText() + (box.HasIcon(IDI_EXCLAMATION) ? "|!" : "|?"));
         box.Item(IDOK).Click();
     };
+    const auto clickAdvanced = [&](ui::Window dialog) {
+        dialogWindow = dialog.hwnd();
+        advancedEnabled = dialog.Item(IDC_ADVANCED).Enabled();
+        dialog.Item(IDC_ADVANCED).Click();
+    };
     ui::Script script;
-    script.OnDialog(caption, [](ui::Window dialog) { dialog.Item(IDC_ADVANCED).Click(); })
-        .OnMessageBox(answerBox)
-        .OnDialog(caption,
-                  [&](ui::Window dialog) {
-                      enabledAfterFailure = dialog.Item(IDC_ADVANCED).Enabled();
-                      dialog.Item(IDC_ADVANCED).Click();
-                  })
-        .OnMessageBox(answerBox)
-        .OnDialog(caption, [](ui::Window dialog) { dialog.Item(IDOK).Click(); });
-    Arguments arguments = TypicalArguments();
-    int result = -1;
-    script.Run([&] { result = Invoke(command, arguments, provider, nullptr); });
+    script.OnDialog(call.Caption(), [&](ui::Window dialog) {
+        PostEdits(command, dialog);
+        clickAdvanced(dialog);
+    });
+    if (enabled && host.showThrows)
+        script.OnMessageBox(answerBox);
+    script.OnDialog(call.Caption(), clickAdvanced);
+    if (enabled && host.showThrows)
+        script.OnMessageBox(answerBox);
+    script.OnDialog(call.Caption(), [](ui::Window dialog) { dialog.Item(IDOK).Click(); });
+    call.Run(script);
 
-    EXPECT_EQ(result, 1);
-    EXPECT_EQ(arguments, TypicalArguments().WithFlagsReduced(command));
-    EXPECT_EQ(provider.shows, 2);
-    EXPECT_EQ(provider.queries, 1) << "availability is asked once, when the dialog opens";
-    EXPECT_TRUE(enabledAfterFailure);
-    EXPECT_EQ(texts, std::vector<std::string>(2, kUnavailable));
-    EXPECT_EQ(captions, std::vector<std::string>(2, "corvel"));
-    EXPECT_EQ(exclamations, 2);
+    EXPECT_EQ(call.result, 1);
+    EXPECT_EQ(call.arguments(), AfterEdits(command, TypicalArguments()));
+    EXPECT_EQ(advancedEnabled, enabled);
+    EXPECT_EQ(call.provider.availabilityQueries, 1);
+    EXPECT_EQ(call.provider.showCalls, enabled ? 2 : 0);
+    if (enabled) {
+        EXPECT_EQ(call.provider.lastOwner, dialogWindow);
+    }
+    const std::string warning = std::string("corvel|") + kUnavailable + "|!";
+    EXPECT_EQ(boxes, std::vector<std::string>(enabled && host.showThrows ? 2 : 0, warning));
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryDialogWithAdvanced, HostObjectThrows,
+INSTANTIATE_TEST_SUITE_P(EveryDialogWithAdvanced, HostObject,
                          ::testing::Combine(::testing::ValuesIn(kWithAdvanced),
-                                            ::testing::Values(Thrown::StdException, Thrown::Int,
-                                                              Thrown::UnknownType)),
-                         ThrowCaseName);
+                                            ::testing::ValuesIn(kHostCases)),
+                         [](const ::testing::TestParamInfo<std::tuple<Command, HostCase>>& info) {
+                             return std::string(Name(std::get<0>(info.param))) + "_" +
+                                    std::get<1>(info.param).name;
+                         });
 
 // ---- A nested export -------------------------------------------------------------------------------
 
@@ -171,13 +118,13 @@ TEST_P(NestedExport, GivesBothCallsTheirOwnResultsAndLeavesTheOuterDialogWorking
     const Command outer = std::get<0>(GetParam());
     const Command inner = std::get<1>(GetParam());
     HostWindow host;
-    ThrowingProvider outerProvider;
+    FakeProvider outerProvider;
     FakeProvider innerProvider;
     Arguments innerArguments = TypicalArguments();
     int innerResult = -1;
     HWND outerDialog = nullptr, innerOwner = nullptr;
     outerProvider.onShow = [&](HWND owner) {
-        if (outerProvider.shows == 1) {
+        if (outerProvider.showCalls == 1) {
             innerResult = Invoke(inner, innerArguments, innerProvider, owner);
         } else {
             outerProvider.showThrows = true; // the second click: the library's message box
@@ -198,7 +145,7 @@ TEST_P(NestedExport, GivesBothCallsTheirOwnResultsAndLeavesTheOuterDialogWorking
                       dialog.Text() != Caption(inner))
                       return false;
                   innerOwner = ::GetWindow(dialog.hwnd(), GW_OWNER);
-                  PostEdits(inner, dialog.hwnd());
+                  PostEdits(inner, dialog);
                   dialog.Item(IDOK).Click();
                   return true;
               })
@@ -219,7 +166,7 @@ TEST_P(NestedExport, GivesBothCallsTheirOwnResultsAndLeavesTheOuterDialogWorking
             ui::Window dialog = ui::ActiveDialog();
             if (dialog.hwnd() != outerDialog)
                 return false;
-            PostEdits(outer, dialog.hwnd());
+            PostEdits(outer, dialog);
             dialog.Item(IDOK).Click();
             return true;
         });
@@ -238,7 +185,7 @@ TEST_P(NestedExport, GivesBothCallsTheirOwnResultsAndLeavesTheOuterDialogWorking
 
     // The next call starts from its own arguments only.
     FakeProvider provider;
-    WhenShown closer([](HWND dialog) { PostClose(dialog, Close::Ok); });
+    WhenShown closer([](ui::Window dialog) { PostClose(dialog, Close::Ok); });
     Arguments next = TypicalArguments();
     EXPECT_EQ(Invoke(outer, next, provider, host.hwnd()), 1);
     EXPECT_EQ(next, TypicalArguments().WithFlagsReduced(outer));

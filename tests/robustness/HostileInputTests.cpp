@@ -2,7 +2,7 @@
 // set, extreme limits and flags, and parents that are missing, gone or on another thread. Each gets the
 // library's documented answer; none may crash, hang or lose what the caller owns.
 #include "Commands.h"
-#include "DialogCloser.h"
+#include "UiDriver.h"
 #include "FakeProvider.h"
 #include "FileDialogDriver.h"
 #include "Meters.h"
@@ -23,9 +23,8 @@
 namespace robust {
 namespace {
 
-std::string CommandName(const ::testing::TestParamInfo<Command>& info) {
-    return Name(info.param);
-}
+using namespace cmd;
+using namespace ui;
 
 // The strings a command hands to its dialog, changed by `change`; the sets only where the command shows
 // them, as it does not read the others.
@@ -148,7 +147,7 @@ TEST_P(HostileStrings, ComeBackAsShownAfterOkAndUntouchedOtherwise) {
         SCOPED_TRACE(Name(how));
         FakeProvider provider;
         Watchdog watchdog;
-        WhenShown closer([how](HWND dialog) { PostClose(dialog, how); });
+        WhenShown closer([how](ui::Window dialog) { PostClose(dialog, how); });
         Arguments arguments = given;
         const int result = Invoke(command, arguments, provider, nullptr);
         EXPECT_FALSE(watchdog.Fired());
@@ -189,9 +188,9 @@ TEST_P(ManyPaths, AHundredThousandComeBackAsCheckedAfterOk) {
     for (bool selectAll : {false, true}) {
         SCOPED_TRACE(selectAll ? "Select All, then OK" : "OK");
         Watchdog watchdog(120000);
-        WhenShown closer([selectAll](HWND dialog) {
+        WhenShown closer([selectAll](ui::Window dialog) {
             if (selectAll)
-                ::PostMessageA(::GetDlgItem(dialog, IDC_SELECT_ALL), BM_CLICK, 0, 0);
+                ::PostMessageA(::GetDlgItem(dialog.hwnd(), IDC_SELECT_ALL), BM_CLICK, 0, 0);
             PostClose(dialog, Close::Ok);
         });
         Arguments arguments = given;
@@ -210,45 +209,7 @@ TEST_P(ManyPaths, AHundredThousandComeBackAsCheckedAfterOk) {
 }
 
 INSTANTIATE_TEST_SUITE_P(TwoFileLists, ManyPaths, ::testing::Values(Command::MultiFile, Command::CheckIn),
-                         CommandName);
-
-// ---- The comment's limit ---------------------------------------------------------------------------
-
-class CommentLimit : public ::testing::TestWithParam<std::tuple<Command, int>> {};
-
-TEST_P(CommentLimit, OfZeroOrLessDisablesTheBoxAndOtherwiseBoundsWhatIsTyped) {
-    const Command command = std::get<0>(GetParam());
-    const int limit = std::get<1>(GetParam());
-    FakeProvider provider;
-    bool boxEnabled = false;
-    WhenShown closer([&](HWND dialog) {
-        HWND box = ::GetDlgItem(dialog, IDC_COMMENT);
-        boxEnabled = ::IsWindowEnabled(box) != FALSE;
-        if (boxEnabled) // a user cannot type into a disabled box
-            for (char c : std::string("xyz"))
-                ::PostMessageA(box, WM_CHAR, static_cast<unsigned char>(c), 1);
-        PostClose(dialog, Close::Ok);
-    });
-    Arguments arguments = TypicalArguments();
-    arguments.comment = "";
-    arguments.maxCommentLength = limit;
-    EXPECT_EQ(Invoke(command, arguments, provider, nullptr), 1);
-    EXPECT_EQ(boxEnabled, limit >= 1);
-    EXPECT_EQ(arguments.comment, limit <= 0 ? "" : limit == 1 ? "x" : "xyz");
-    EXPECT_EQ(arguments.maxCommentLength, limit);
-}
-
-INSTANTIATE_TEST_SUITE_P(CheckInAndCheckOut, CommentLimit,
-                         ::testing::Combine(::testing::Values(Command::CheckIn, Command::CheckOut),
-                                            ::testing::Values(INT_MIN, -1, 0, 1, INT_MAX)),
-                         [](const ::testing::TestParamInfo<std::tuple<Command, int>>& info) {
-                             const int limit = std::get<1>(info.param);
-                             const std::string value = limit == INT_MIN   ? "IntMin"
-                                                       : limit == INT_MAX ? "IntMax"
-                                                       : limit < 0        ? "Minus" + std::to_string(-limit)
-                                                                          : std::to_string(limit);
-                             return std::string(Name(std::get<0>(info.param))) + "_" + value;
-                         });
+                         ParamName());
 
 // ---- Extreme flags ---------------------------------------------------------------------------------
 
@@ -261,10 +222,10 @@ TEST_P(ExtremeFlags, AreShownCheckedAndComeBackAsOne) {
         SCOPED_TRACE(Name(how));
         FakeProvider provider;
         int checkedBoxes = 0;
-        WhenShown closer([&](HWND dialog) {
+        WhenShown closer([&](ui::Window dialog) {
             for (int id : {IDC_KEEP_CHECKED_OUT, IDC_IGNORE_CASE, IDC_IGNORE_SPACES, IDC_KEEP_AFTER_ADD,
                            IDC_KEEP_AFTER_CHECK_IN})
-                if (HWND box = ::GetDlgItem(dialog, id))
+                if (HWND box = ::GetDlgItem(dialog.hwnd(), id))
                     checkedBoxes += ::SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
             PostClose(dialog, how);
         });
@@ -296,8 +257,8 @@ TEST_P(Parent, NullGivesAnUnownedDialog) {
     const Command command = GetParam();
     FakeProvider provider;
     HWND owner = reinterpret_cast<HWND>(-1);
-    WhenShown closer([&](HWND dialog) {
-        owner = ::GetWindow(dialog, GW_OWNER);
+    WhenShown closer([&](ui::Window dialog) {
+        owner = ::GetWindow(dialog.hwnd(), GW_OWNER);
         PostClose(dialog, Close::Ok);
     });
     Arguments arguments = TypicalArguments();
@@ -316,7 +277,7 @@ TEST_P(Parent, ThatWasDestroyedIsAnsweredZeroWithNothingChangedButTheFlags) {
     ASSERT_FALSE(::IsWindow(gone));
     FakeProvider provider;
     Watchdog watchdog(5000);
-    WhenShown closer([](HWND dialog) { PostClose(dialog, Close::Ok); });
+    WhenShown closer([](ui::Window dialog) { PostClose(dialog, Close::Ok); });
     Arguments arguments = TypicalArguments();
     const Usage before = MeasureUsage();
     EXPECT_EQ(Invoke(command, arguments, provider, gone), 0);
@@ -356,8 +317,8 @@ TEST_P(Parent, OfAnotherThreadOwnsTheDialog) {
     Watchdog watchdog;
     HWND owner = nullptr;
     bool ownerDisabled = false;
-    WhenShown closer([&](HWND dialog) {
-        owner = ::GetWindow(dialog, GW_OWNER);
+    WhenShown closer([&](ui::Window dialog) {
+        owner = ::GetWindow(dialog.hwnd(), GW_OWNER);
         ownerDisabled = !::IsWindowEnabled(hostWindow);
         PostClose(dialog, Close::Ok);
     });
@@ -373,7 +334,7 @@ TEST_P(Parent, OfAnotherThreadOwnsTheDialog) {
     host.join();
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryExport, Parent, ::testing::ValuesIn(kAllCommands), CommandName);
+INSTANTIATE_TEST_SUITE_P(EveryExport, Parent, ::testing::ValuesIn(kAllCommands), ParamName());
 
 // ---- Browse with hostile paths ---------------------------------------------------------------------
 
@@ -409,8 +370,8 @@ TEST_P(HostileBrowse, OffersWhatThePathGivesAndTakesTheChosenFile) {
 
     filedlg::OpenFileNameRecorder recorder(filedlg::OpenFileNameRecorder::Choose("D:\\x\\y.txt"));
     FakeProvider provider;
-    WhenShown closer([](HWND dialog) {
-        ::PostMessageA(::GetDlgItem(dialog, IDC_BROWSE), BM_CLICK, 0, 0);
+    WhenShown closer([](ui::Window dialog) {
+        ::PostMessageA(::GetDlgItem(dialog.hwnd(), IDC_BROWSE), BM_CLICK, 0, 0);
         PostClose(dialog, Close::Ok);
     });
     Arguments arguments = TypicalArguments();

@@ -80,9 +80,9 @@ std::array<HGDIOBJ, 4> SelectedIn(HDC hdc) {
     return selected;
 }
 
-// The entry for `key`, or a free one when `add`; null when there is none.
+// The entry for `key`, or a free one when `add`; null, and `misses` counted, when there is none.
 template <typename Entry, typename Key, size_t N>
-Entry* Find(std::array<Entry, N>& table, Key key, bool add, Key Entry::*field) {
+Entry* Find(std::array<Entry, N>& table, Key key, bool add, Key Entry::*field, long& misses) {
     Entry* free = nullptr;
     for (Entry& entry : table) {
         if (entry.count > 0 && entry.*field == key)
@@ -90,17 +90,17 @@ Entry* Find(std::array<Entry, N>& table, Key key, bool add, Key Entry::*field) {
         if (!free && entry.count == 0)
             free = &entry;
     }
-    return add ? free : nullptr;
+    Entry* found = add ? free : nullptr;
+    misses += found ? 0 : 1;
+    return found;
 }
 
 void Obtained(HDC hdc) {
     if (!hdc || !g_state)
         return;
-    Lent* lent = Find(g_state->dcs, hdc, true, &Lent::hdc);
-    if (!lent) {
-        ++g_state->counts.tableFull;
+    Lent* lent = Find(g_state->dcs, hdc, true, &Lent::hdc, g_state->counts.tableFull);
+    if (!lent)
         return;
-    }
     if (lent->count++ == 0) {
         lent->hdc = hdc;
         lent->selected = SelectedIn(hdc);
@@ -115,11 +115,9 @@ void Obtained(HDC hdc) {
 void GivingBack(HDC hdc) {
     if (!g_state)
         return;
-    Lent* lent = Find(g_state->dcs, hdc, false, &Lent::hdc);
-    if (!lent) {
-        ++g_state->counts.unknownGiveBacks;
+    Lent* lent = Find(g_state->dcs, hdc, false, &Lent::hdc, g_state->counts.unknownGiveBacks);
+    if (!lent)
         return;
-    }
     if (SelectedIn(hdc) != lent->selected)
         ++g_state->counts.dcsGivenBackChanged;
     ++g_state->counts.dcsGivenBack;
@@ -129,11 +127,9 @@ void GivingBack(HDC hdc) {
 void Created(HGDIOBJ object) {
     if (!object || !g_state)
         return;
-    Made* made = Find(g_state->objects, object, true, &Made::object);
-    if (!made) {
-        ++g_state->counts.tableFull;
+    Made* made = Find(g_state->objects, object, true, &Made::object, g_state->counts.tableFull);
+    if (!made)
         return;
-    }
     made->object = object;
     ++made->count;
     ++g_state->counts.objectsCreated;
@@ -142,11 +138,9 @@ void Created(HGDIOBJ object) {
 void Deleting(HGDIOBJ object) {
     if (!g_state)
         return;
-    Made* made = Find(g_state->objects, object, false, &Made::object);
-    if (!made) {
-        ++g_state->counts.unknownGiveBacks;
+    Made* made = Find(g_state->objects, object, false, &Made::object, g_state->counts.unknownGiveBacks);
+    if (!made)
         return;
-    }
     ++g_state->counts.objectsDeleted;
     --made->count;
 }

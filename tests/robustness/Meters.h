@@ -8,6 +8,7 @@
 #ifndef CORVEL_TESTS_ROBUSTNESS_METERS_H
 #define CORVEL_TESTS_ROBUSTNESS_METERS_H
 
+#include "NoCopy.h"
 #include <windows.h>
 
 #include <cstddef>
@@ -35,12 +36,10 @@ Usage MeasureUsage();
 // A borrowed device context must also come back with the font, brush, pen and bitmap it was lent with
 // selected, or the next user of the window's context draws with an object that may be gone.
 // Keeping the ledger allocates nothing, so it can run beside an AllocationFault (Faults.h).
-class GdiLedger {
+class GdiLedger : NoCopy {
 public:
     GdiLedger();
     ~GdiLedger();
-    GdiLedger(const GdiLedger&) = delete;
-    GdiLedger& operator=(const GdiLedger&) = delete;
 
     struct Counts {
         long dcsObtained = 0;

@@ -1,4 +1,5 @@
-// A host object for tests: availability and the advanced options are scripted, calls are counted.
+// The host's object for tests: availability, showing the advanced options and their failures are
+// options; every call is counted.
 #ifndef CORVEL_TESTS_FAKE_PROVIDER_H
 #define CORVEL_TESTS_FAKE_PROVIDER_H
 
@@ -9,10 +10,13 @@
 class FakeProvider : public SourceControl::SCCProvider::CSCCAbstractGetCommandOptionsFunctionoid {
 public:
     enum class Availability { Available, Unavailable, Throws };
+    // What a failing operation throws: a standard exception, an int, or a type only the host knows.
+    enum class Thrown { StdException, Int, UnknownType };
 
     Availability availability = Availability::Available;
     bool showThrows = false;
-    // Runs inside ShowAdvancedOptions, for example to open a window of the host's own.
+    Thrown thrown = Thrown::StdException;
+    // Runs inside ShowAdvancedOptions before any failure, for example to open a window of the host's own.
     std::function<void(HWND owner)> onShow;
 
     int availabilityQueries = 0;
@@ -23,6 +27,11 @@ public:
     void operator()() override { ++invocations; }
     bool ShowAdvancedOptions(HWND owner) override;
     bool AreAdvancedOptionsAvailable() override;
+
+private:
+    [[noreturn]] void Throw() const;
 };
+
+const char* Name(FakeProvider::Thrown thrown);
 
 #endif // CORVEL_TESTS_FAKE_PROVIDER_H

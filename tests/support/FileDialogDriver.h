@@ -3,6 +3,7 @@
 #ifndef CORVEL_TESTS_FILE_DIALOG_DRIVER_H
 #define CORVEL_TESTS_FILE_DIALOG_DRIVER_H
 
+#include "NoCopy.h"
 #include "ImportHook.h"
 #include "UiDriver.h"
 
@@ -58,14 +59,12 @@ struct OpenFileNameCall {
 
 // For its lifetime, corvel.dll's import of comdlg32!GetOpenFileNameA leads here: each call is recorded
 // and `answer` plays the user. Only corvel.dll is affected; the test process's own calls are not.
-class OpenFileNameRecorder {
+class OpenFileNameRecorder : NoCopy {
 public:
     using Answer = std::function<BOOL(OPENFILENAMEA&)>;
 
     explicit OpenFileNameRecorder(Answer answer);
     ~OpenFileNameRecorder();
-    OpenFileNameRecorder(const OpenFileNameRecorder&) = delete;
-    OpenFileNameRecorder& operator=(const OpenFileNameRecorder&) = delete;
 
     const std::vector<OpenFileNameCall>& Calls() const { return m_calls; }
 

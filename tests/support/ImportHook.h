@@ -4,6 +4,7 @@
 #ifndef CORVEL_TESTS_IMPORT_HOOK_H
 #define CORVEL_TESTS_IMPORT_HOOK_H
 
+#include "NoCopy.h"
 #include <windows.h>
 
 namespace hook {
@@ -14,14 +15,12 @@ void** FindImportSlot(HMODULE module, const char* dll, const char* function);
 
 // The slot is pointed at `replacement` for the hook's lifetime and restored by its destructor. Hooks of
 // the same slot must be undone in the reverse order of their making.
-class ImportHook {
+class ImportHook : NoCopy {
 public:
     ImportHook(HMODULE module, const char* dll, const char* function, void* replacement);
     // The same, in the DLL that the library under test is: corvel.dll.
     ImportHook(const char* dll, const char* function, void* replacement);
     ~ImportHook();
-    ImportHook(const ImportHook&) = delete;
-    ImportHook& operator=(const ImportHook&) = delete;
 
     // False when the module does not import the function: nothing was changed.
     bool Installed() const { return m_slot != nullptr; }

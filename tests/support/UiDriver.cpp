@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <oleacc.h>
 
 #include <cstring>
 
@@ -10,6 +11,8 @@ namespace ui {
 namespace {
 
 thread_local Script* t_runningScript = nullptr;
+thread_local WhenShown* t_whenShown = nullptr;
+thread_local Watchdog* t_watchdog = nullptr;
 // Shift held by ShiftKey, let go at the next tick.
 thread_local bool t_shiftHeld = false;
 
@@ -90,8 +93,9 @@ bool Window::IsMessageBox() const {
     if (!m_hwnd || !IsDialogClass(m_hwnd) || !Item(kMessageBoxTextId))
         return false;
     for (int id : kMessageBoxIconIds)
-        if (Item(id))
-            return true;
+        if (Window icon = Item(id))
+            if ((::GetWindowLongA(icon.hwnd(), GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+                return true;
     return false;
 }
 
@@ -109,6 +113,14 @@ bool Window::HasIcon(LPCSTR systemIcon) const {
 }
 
 std::vector<Row> Window::Rows() const {
+    // The marks as assistive technology reads them, through the list's accessible object.
+    IAccessible* object = nullptr;
+    if (::AccessibleObjectFromWindow(m_hwnd, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                     reinterpret_cast<void**>(&object)) != S_OK ||
+        !object) {
+        ADD_FAILURE() << "the list has no accessible object";
+        return {};
+    }
     std::vector<Row> rows;
     const int count = static_cast<int>(::SendMessageA(m_hwnd, LB_GETCOUNT, 0, 0));
     for (int index = 0; index < count; ++index) {
@@ -116,10 +128,16 @@ std::vector<Row> Window::Rows() const {
         std::string text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
         ::SendMessageA(m_hwnd, LB_GETTEXT, index, reinterpret_cast<LPARAM>(&text[0]));
         text.resize(std::strlen(text.c_str()));
-        const bool checked = ::SendMessageA(m_hwnd, LB_GETITEMDATA, index, 0) != 0;
+        VARIANT child, state;
+        child.vt = VT_I4;
+        child.lVal = index + 1;
+        ::VariantInit(&state);
+        const bool checked = object->get_accState(child, &state) == S_OK && state.vt == VT_I4 &&
+                             (state.lVal & STATE_SYSTEM_CHECKED) != 0;
         const bool selected = ::SendMessageA(m_hwnd, LB_GETSEL, index, 0) > 0;
         rows.push_back(Row{text, checked, selected});
     }
+    object->Release();
     return rows;
 }
 
@@ -138,10 +156,11 @@ POINT Window::RowPoint(int row, bool onCheckBox) const {
                    0); // scrolled into view, as a user would
     RECT rect = {};
     ::SendMessageA(m_hwnd, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
-    // The check box fills the row's height but for a pixel above and below, after a margin.
-    const int box = rect.bottom - rect.top - 2;
+    // The check box is about as wide as the row is high and stands at its start, after a narrow margin:
+    // half a row in is inside it at every size, and the text starts after it.
+    const int height = rect.bottom - rect.top;
     POINT point;
-    point.x = onCheckBox ? rect.left + 2 + box / 2 : rect.left + box + 20;
+    point.x = onCheckBox ? rect.left + height / 2 : rect.left + height + 20;
     point.y = (rect.top + rect.bottom) / 2;
     return point;
 }
@@ -222,6 +241,11 @@ void Window::Type(const std::string& text) const {
         ::PostMessageA(m_hwnd, WM_CHAR, c, 1);
 }
 
+void Window::Retype(const std::string& text) const {
+    ::SendMessageA(m_hwnd, EM_SETSEL, 0, -1);
+    Type(text.empty() ? std::string("\b") : text);
+}
+
 void Window::Key(UINT virtualKey) const {
     ::PostMessageA(m_hwnd, WM_KEYDOWN, virtualKey, 1);
     ::PostMessageA(m_hwnd, WM_KEYUP, virtualKey, 1 | (1u << 30) | (1u << 31));
@@ -258,17 +282,38 @@ int FindRow(const std::vector<Row>& rows, const std::string& text) {
     return -1;
 }
 
-const char* const kDismissals[3] = {"cancel", "escape", "closebox"};
+const char* Name(Close how) {
+    switch (how) {
+    case Close::Ok:
+        return "Ok";
+    case Close::Cancel:
+        return "Cancel";
+    case Close::Escape:
+        return "Escape";
+    case Close::CloseBox:
+        return "CloseBox";
+    }
+    return "?";
+}
 
-void Dismiss(Window dialog, const std::string& how) {
-    if (how == "cancel")
-        dialog.Item(IDCANCEL).Click();
-    else if (how == "escape")
-        Focus().Key(VK_ESCAPE);
-    else if (how == "closebox")
+void PostClose(Window dialog, Close how) {
+    switch (how) {
+    case Close::Ok:
+    case Close::Cancel:
+        // Posted whatever the button's state: a dialog just coming up may not be visible yet.
+        ::PostMessageA(::GetDlgItem(dialog.hwnd(), how == Close::Ok ? IDOK : IDCANCEL), BM_CLICK, 0, 0);
+        break;
+    case Close::Escape: {
+        // Through the dialog's loop (IsDialogMessage), as the key reaches it from the keyboard.
+        HWND focus = ::GetFocus();
+        const bool inDialog = focus && (focus == dialog.hwnd() || ::IsChild(dialog.hwnd(), focus));
+        Window(inDialog ? focus : dialog.hwnd()).Key(VK_ESCAPE);
+        break;
+    }
+    case Close::CloseBox:
         dialog.CloseBox();
-    else
-        ADD_FAILURE() << "no way of leaving a dialog called " << how;
+        break;
+    }
 }
 
 std::vector<Window> ThreadDialogs() {
@@ -317,35 +362,40 @@ Script& Script::Then(std::string what, Step step) {
     return *this;
 }
 
-Script& Script::OnDialog(std::string caption, std::function<void(Window)> action) {
-    std::string what = "dialog \"" + caption + "\"";
-    return Then(what, [caption, action]() {
-        Window dialog = ActiveDialog();
-        if (!dialog || dialog.IsMessageBox() || (!caption.empty() && dialog.Text() != caption))
+Script& Script::OnWindow(std::string what, std::function<Window()> find, std::function<void(Window)> action) {
+    return Then(std::move(what), [find, action]() {
+        Window window = find();
+        if (!window)
             return false;
-        action(dialog);
+        action(window);
         return true;
     });
+}
+
+Script& Script::OnDialog(std::string caption, std::function<void(Window)> action) {
+    return OnWindow(
+        "dialog \"" + caption + "\"",
+        [caption]() {
+            Window dialog = ActiveDialog();
+            const bool wanted =
+                dialog && !dialog.IsMessageBox() && (caption.empty() || dialog.Text() == caption);
+            return wanted ? dialog : Window();
+        },
+        action);
 }
 
 Script& Script::OnMenu(std::function<void(Window)> action) {
-    return Then("popup menu", [action]() {
-        Window menu = PopupMenu();
-        if (!menu)
-            return false;
-        action(menu);
-        return true;
-    });
+    return OnWindow("popup menu", &PopupMenu, action);
 }
 
 Script& Script::OnMessageBox(std::function<void(Window)> action) {
-    return Then("message box", [action]() {
-        Window box = ActiveDialog();
-        if (!box.IsMessageBox())
-            return false;
-        action(box);
-        return true;
-    });
+    return OnWindow(
+        "message box",
+        []() {
+            Window box = ActiveDialog();
+            return box.IsMessageBox() ? box : Window();
+        },
+        action);
 }
 
 void CALLBACK Script::OnTick(HWND, UINT, UINT_PTR, DWORD) {
@@ -402,6 +452,80 @@ void Script::Run(const std::function<void()>& call, DWORD stepTimeoutMs) {
     t_runningScript = outer;
     if (!m_timedOut && m_next < m_steps.size())
         ADD_FAILURE() << "the dialog closed before step " << m_next + 1 << ": " << m_steps[m_next].what;
+}
+
+// ---- Acting on dialogs as they come up -------------------------------------------------------------
+
+WhenShown::WhenShown(std::function<void(Window)> action) : m_action(std::move(action)), m_outer(t_whenShown) {
+    t_whenShown = this;
+    m_hook = ::SetWindowsHookExA(WH_CBT, &WhenShown::Hook, nullptr, ::GetCurrentThreadId());
+}
+
+WhenShown::~WhenShown() {
+    if (m_hook)
+        ::UnhookWindowsHookEx(m_hook);
+    t_whenShown = m_outer;
+}
+
+LRESULT CALLBACK WhenShown::Hook(int code, WPARAM wParam, LPARAM lParam) {
+    WhenShown* self = t_whenShown;
+    HWND hwnd = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_ACTIVATE && self && IsDialogClass(hwnd) &&
+        !(::GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD)) {
+        bool seen = false;
+        for (HWND known : self->m_seen)
+            seen = seen || known == hwnd;
+        if (!seen) {
+            self->m_seen[self->m_nextSeen++ % self->m_seen.size()] = hwnd;
+            ++self->m_shown;
+            self->m_action(Window(hwnd));
+        }
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+Watchdog::Watchdog(DWORD timeoutMs) : m_outer(t_watchdog) {
+    t_watchdog = this;
+    m_timer = ::SetTimer(nullptr, 0, timeoutMs, &Watchdog::OnTimer);
+}
+
+Watchdog::~Watchdog() {
+    ::KillTimer(nullptr, m_timer);
+    t_watchdog = m_outer;
+}
+
+namespace {
+
+// First as a user would; a dialog still there a period later, whose Cancel does nothing, is destroyed.
+BOOL CALLBACK CancelDialog(HWND hwnd, LPARAM destroy) {
+    if (IsDialogClass(hwnd)) {
+        if (destroy)
+            ::DestroyWindow(hwnd);
+        else
+            ::PostMessageA(hwnd, WM_COMMAND, IDCANCEL, 0);
+    }
+    return TRUE;
+}
+
+} // namespace
+
+void CALLBACK Watchdog::OnTimer(HWND, UINT, UINT_PTR, DWORD) {
+    if (!t_watchdog)
+        return;
+    const bool again = t_watchdog->m_fired;
+    t_watchdog->m_fired = true;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &CancelDialog, again ? 1 : 0);
+}
+
+HostWindow::HostWindow() {
+    m_hwnd = ::CreateWindowExA(0, "STATIC", "Host", WS_OVERLAPPEDWINDOW, 10, 10, 300, 200, nullptr, nullptr,
+                               ::GetModuleHandleA(nullptr), nullptr);
+    ::ShowWindow(m_hwnd, SW_SHOWNOACTIVATE);
+}
+
+HostWindow::~HostWindow() {
+    if (m_hwnd)
+        ::DestroyWindow(m_hwnd);
 }
 
 } // namespace ui

@@ -7,11 +7,17 @@
 // mnemonics) and so that an action that opens a nested modal loop does not block the driver. Every wait
 // is bounded: a step that is not done in time fails the test and everything still open is cancelled,
 // so a failing test never leaves the suite hanging.
+//
+// WhenShown acts on each dialog the moment it comes up, without waiting for a tick: a WH_CBT hook notices
+// its first activation. The endurance and fault suites close thousands of dialogs that way; a hook on
+// every sent message would cost Wine a round trip to its server per message instead.
 #ifndef CORVEL_TESTS_UI_DRIVER_H
 #define CORVEL_TESTS_UI_DRIVER_H
 
+#include "NoCopy.h"
 #include <windows.h>
 
+#include <array>
 #include <functional>
 #include <ostream>
 #include <string>
@@ -75,6 +81,8 @@ public:
     // Shift+F10 to this window: Shift stays down until the script's next tick, when the key is in.
     void ShiftKey(UINT virtualKey) const;
     void Type(const std::string& text) const;
+    // Selects the whole text of an edit box and types over it; an empty text is a Backspace.
+    void Retype(const std::string& text) const;
     void Key(UINT virtualKey) const; // WM_KEYDOWN and WM_KEYUP to this window
     void AltKey(char letter) const;  // a mnemonic, Alt held
     void CloseBox() const;           // the caption's close box
@@ -89,10 +97,14 @@ std::vector<std::string> RowTexts(const std::vector<Row>& rows);
 std::vector<std::string> CheckedRowTexts(const std::vector<Row>& rows);
 int FindRow(const std::vector<Row>& rows, const std::string& text);
 
-// Leaves a dialog without OK, the way `how` says: "cancel" (the button), "escape" (the key, to the focused
-// control) or "closebox" (the caption's close box). The three ways, for parameterised tests:
-void Dismiss(Window dialog, const std::string& how);
-extern const char* const kDismissals[3];
+// The ways a user closes a dialog: the OK or Cancel button, the Escape key (to the focused control, or
+// to the dialog while nothing in it has the focus) or the caption's close box.
+enum class Close { Ok, Cancel, Escape, CloseBox };
+const char* Name(Close how);
+// Every way of leaving without OK, for tables.
+constexpr std::array<Close, 3> kWithoutOk = {Close::Cancel, Close::Escape, Close::CloseBox};
+// Posts what the user does.
+void PostClose(Window dialog, Close how);
 
 // The dialog (or message box) that is active on this thread: the newest enabled one.
 Window ActiveDialog();
@@ -118,6 +130,8 @@ public:
     Script& OnMessageBox(std::function<void(Window)> action);
     // Waits until a popup menu is open (in its own modal loop), then hands it over.
     Script& OnMenu(std::function<void(Window)> action);
+    // Waits until `find` gives a window, then hands it over.
+    Script& OnWindow(std::string what, std::function<Window()> find, std::function<void(Window)> action);
 
     // Plays the steps while `call` (which opens the modal dialog) runs, then checks they all ran.
     void Run(const std::function<void()>& call, DWORD stepTimeoutMs = 10000);
@@ -137,6 +151,55 @@ private:
     DWORD m_stepTimeoutMs = 0;
     bool m_timedOut = false;
     bool m_inTick = false;
+};
+
+// Runs `action` once for every dialog of this thread that comes up while this object lives, message
+// boxes and nested dialogs included. The action must not allocate when an allocation fault is armed.
+class WhenShown : NoCopy {
+public:
+    explicit WhenShown(std::function<void(Window dialog)> action);
+    ~WhenShown();
+
+    int DialogsShown() const { return m_shown; }
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
+
+    std::function<void(Window)> m_action;
+    HHOOK m_hook = nullptr;
+    WhenShown* m_outer = nullptr;
+    int m_shown = 0;
+    // The dialogs already handed over, so that one activated again (after a message box or a nested
+    // dialog closed) is not handed over twice. Fixed, so that the hook allocates nothing.
+    std::array<HWND, 32> m_seen = {};
+    size_t m_nextSeen = 0;
+};
+
+// Bounds a call that should close its dialogs by itself: when it has not returned within `timeoutMs`,
+// every dialog of this thread is cancelled, and destroyed if it is still there after another period, so
+// that a fault shows as a failed test rather than a hang.
+class Watchdog : NoCopy {
+public:
+    explicit Watchdog(DWORD timeoutMs = 10000);
+    ~Watchdog();
+    bool Fired() const { return m_fired; }
+
+private:
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
+    UINT_PTR m_timer = 0;
+    bool m_fired = false;
+    Watchdog* m_outer = nullptr;
+};
+
+// A window standing in for the host's main window: visible, top-level, on this thread.
+class HostWindow : NoCopy {
+public:
+    HostWindow();
+    ~HostWindow();
+    HWND hwnd() const { return m_hwnd; }
+
+private:
+    HWND m_hwnd = nullptr;
 };
 
 } // namespace ui

@@ -5,61 +5,48 @@
 #include <cstdio>
 #include <vector>
 
-namespace robust {
+namespace cmd {
+
+namespace {
+
+struct CommandFacts {
+    const char* name;
+    const char* caption;
+    int templateId;
+    int flagCount;
+};
+
+// In the order of the Command enumeration.
+const CommandFacts kFacts[] = {
+    {"MultiFile", "Options", IDD_MULTI_FILE_OPTIONS, 0},
+    {"CheckIn", "Options", IDD_CHECK_IN_OPTIONS, 1},
+    {"CheckOut", "Check Out Options", IDD_CHECK_OUT_OPTIONS, 0},
+    {"SingleFile", "Options", IDD_SINGLE_FILE_OPTIONS, 0},
+    {"Diff", "Difference Options", IDD_DIFF_OPTIONS, 2},
+    {"Rename", "Rename Options", IDD_RENAME_OPTIONS, 0},
+    {"Session", "Source Control Options", IDD_SESSION_OPTIONS, 4},
+};
+
+const CommandFacts& Facts(Command command) {
+    return kFacts[static_cast<size_t>(command)];
+}
+
+} // namespace
 
 const char* Name(Command command) {
-    switch (command) {
-    case Command::MultiFile:
-        return "MultiFile";
-    case Command::CheckIn:
-        return "CheckIn";
-    case Command::CheckOut:
-        return "CheckOut";
-    case Command::SingleFile:
-        return "SingleFile";
-    case Command::Diff:
-        return "Diff";
-    case Command::Rename:
-        return "Rename";
-    case Command::Session:
-        return "Session";
-    }
-    return "?";
+    return Facts(command).name;
 }
 
 const char* Caption(Command command) {
-    switch (command) {
-    case Command::CheckOut:
-        return "Check Out Options";
-    case Command::Diff:
-        return "Difference Options";
-    case Command::Rename:
-        return "Rename Options";
-    case Command::Session:
-        return "Source Control Options";
-    default:
-        return "Options";
-    }
+    return Facts(command).caption;
 }
 
 int TemplateId(Command command) {
-    switch (command) {
-    case Command::MultiFile:
-        return IDD_MULTI_FILE_OPTIONS;
-    case Command::CheckIn:
-        return IDD_CHECK_IN_OPTIONS;
-    case Command::CheckOut:
-        return IDD_CHECK_OUT_OPTIONS;
-    case Command::SingleFile:
-        return IDD_SINGLE_FILE_OPTIONS;
-    case Command::Diff:
-        return IDD_DIFF_OPTIONS;
-    case Command::Rename:
-        return IDD_RENAME_OPTIONS;
-    case Command::Session:
-        return IDD_SESSION_OPTIONS;
-    }
-    return 0;
+    return Facts(command).templateId;
+}
+
+int FlagCount(Command command) {
+    return Facts(command).flagCount;
 }
 
 bool HasFileList(Command command) {
@@ -73,19 +60,6 @@ bool HasComment(Command command) {
 int PathBoxId(Command command) {
     return command == Command::SingleFile || command == Command::Diff || command == Command::Rename ? IDC_PATH
                                                                                                     : 0;
-}
-
-int FlagCount(Command command) {
-    switch (command) {
-    case Command::CheckIn:
-        return 1;
-    case Command::Diff:
-        return 2;
-    case Command::Session:
-        return 4;
-    default:
-        return 0;
-    }
 }
 
 Arguments Arguments::WithFlagsReduced(Command command) const {
@@ -174,6 +148,10 @@ int Invoke(Command command, Arguments& a, Provider& provider, HWND parent) {
     return -1;
 }
 
+void Call::Run(ui::Script& script) {
+    script.Run([this] { result = Invoke(command, arguments(), provider, nullptr); });
+}
+
 Arguments TypicalArguments() {
     Arguments a;
     a.files = {"C:\\work\\src\\main.c", "C:\\work\\src\\util.c", "C:\\work\\include\\util.h"};
@@ -209,17 +187,17 @@ std::vector<int> CheckBoxes(Command command) {
 
 } // namespace
 
-void PostEdits(Command command, HWND dialog) {
+void PostEdits(Command command, ui::Window dialog) {
     if (HasFileList(command))
-        ::PostMessageA(::GetDlgItem(dialog, IDC_SELECT_ALL), BM_CLICK, 0, 0);
+        ::PostMessageA(::GetDlgItem(dialog.hwnd(), IDC_SELECT_ALL), BM_CLICK, 0, 0);
     for (int id : CheckBoxes(command))
-        ::PostMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+        ::PostMessageA(::GetDlgItem(dialog.hwnd(), id), BM_CLICK, 0, 0);
     if (HasComment(command))
-        ::SetDlgItemTextA(dialog, IDC_COMMENT, kEditedComment);
+        ::SetDlgItemTextA(dialog.hwnd(), IDC_COMMENT, kEditedComment);
     if (PathBoxId(command))
-        ::SetDlgItemTextA(dialog, PathBoxId(command), kEditedPath);
+        ::SetDlgItemTextA(dialog.hwnd(), PathBoxId(command), kEditedPath);
     if (command == Command::Rename)
-        ::SetDlgItemTextA(dialog, IDC_NEW_NAME, kEditedName);
+        ::SetDlgItemTextA(dialog.hwnd(), IDC_NEW_NAME, kEditedName);
 }
 
 Arguments AfterEdits(Command command, const Arguments& before) {
@@ -239,4 +217,4 @@ Arguments AfterEdits(Command command, const Arguments& before) {
     return after;
 }
 
-} // namespace robust
+} // namespace cmd
