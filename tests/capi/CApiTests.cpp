@@ -43,16 +43,17 @@ std::string TextOf(ui::Window window) {
     return Utf8(text);
 }
 
-// The rows of the check list as the list holds them, and which of them are checked.
+// The rows of the check list as the list holds them, and which of them are checked (as the accessible
+// object tells).
 std::map<std::string, bool> RowsOf(ui::Window list) {
     std::map<std::string, bool> rows;
-    const int count = static_cast<int>(::SendMessageW(list.hwnd(), LB_GETCOUNT, 0, 0));
-    for (int index = 0; index < count; ++index) {
+    const std::vector<ui::Row> marks = list.Rows();
+    for (size_t index = 0; index < marks.size(); ++index) {
         std::wstring text(static_cast<size_t>(::SendMessageW(list.hwnd(), LB_GETTEXTLEN, index, 0)) + 1,
                           L'\0');
         text.resize(static_cast<size_t>(
             ::SendMessageW(list.hwnd(), LB_GETTEXT, index, reinterpret_cast<LPARAM>(&text[0]))));
-        rows[Utf8(text)] = ::SendMessageW(list.hwnd(), LB_GETITEMDATA, index, 0) != 0;
+        rows[Utf8(text)] = marks[index].checked;
     }
     return rows;
 }

@@ -101,14 +101,26 @@ static void put_untouched(text* t, int untouched) {
     put(t, untouched ? "untouched\n" : "written\n");
 }
 
-/* What check-in and check-out give back: the checked files and the comment, or nothing at all. */
-static void put_commented_files(text* t, int result, char** checked, size_t count, char* new_comment) {
+/* What check-in and check-out give back, preset to values no call gives so that a call that writes
+   nothing shows: the checked files and the comment. */
+typedef struct {
+    char** checked;
+    size_t count;
+    char* comment;
+} commented_files;
+
+static commented_files untouched_commented_files(void) {
+    commented_files r = {kUntouchedList, UNTOUCHED_COUNT, kUntouchedText};
+    return r;
+}
+
+static void put_commented_files(text* t, int result, const commented_files* r) {
     if (result == CORVEL_OK) {
-        put_files(t, checked, count);
-        put_string(t, "comment", new_comment);
+        put_files(t, r->checked, r->count);
+        put_string(t, "comment", r->comment);
     } else {
-        put_untouched(t,
-                      checked == kUntouchedList && count == UNTOUCHED_COUNT && new_comment == kUntouchedText);
+        put_untouched(t, r->checked == kUntouchedList && r->count == UNTOUCHED_COUNT &&
+                             r->comment == kUntouchedText);
     }
 }
 
@@ -137,13 +149,11 @@ CHOST_API int CORVEL_CALL chost_check_in(const char* const* files, size_t file_c
                                          corvel_hwnd parent, char* out, int out_size) {
     text t = open_text(out, out_size);
     corvel_host host;
-    char** checked = kUntouchedList;
-    size_t count = UNTOUCHED_COUNT;
-    char* new_comment = kUntouchedText;
+    commented_files r = untouched_commented_files();
     const int result =
         corvel_check_in_options(files, file_count, others, other_count, keep, comment, limit,
-                                host_for(provider, &host), parent, &checked, &count, &new_comment);
-    put_commented_files(&t, result, checked, count, new_comment);
+                                host_for(provider, &host), parent, &r.checked, &r.count, &r.comment);
+    put_commented_files(&t, result, &r);
     return result;
 }
 
@@ -153,13 +163,11 @@ CHOST_API int CORVEL_CALL chost_check_out(const char* const* files, size_t file_
                                           int out_size) {
     text t = open_text(out, out_size);
     corvel_host host;
-    char** checked = kUntouchedList;
-    size_t count = UNTOUCHED_COUNT;
-    char* new_comment = kUntouchedText;
+    commented_files r = untouched_commented_files();
     const int result =
         corvel_check_out_options(files, file_count, others, other_count, comment, limit,
-                                 host_for(provider, &host), parent, &checked, &count, &new_comment);
-    put_commented_files(&t, result, checked, count, new_comment);
+                                 host_for(provider, &host), parent, &r.checked, &r.count, &r.comment);
+    put_commented_files(&t, result, &r);
     return result;
 }
 

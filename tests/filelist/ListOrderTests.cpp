@@ -4,6 +4,7 @@
 // order: the caller's files first, then the candidates, each in byte order.
 #include "FakeProvider.h"
 #include "ImportHook.h"
+#include "Commands.h"
 #include "UiDriver.h"
 #include "resource.h"
 
@@ -170,7 +171,8 @@ INSTANTIATE_TEST_SUITE_P(Sizes, ListOrder,
 
 TEST_P(ListOrder, RowsAndCheckMarksAreThoseOfAddingEachPathToTheList) {
     const std::vector<std::string> paths = TrickyPaths(20261208, GetParam().paths);
-    Files files, otherFiles;
+    cmd::Call call(cmd::Command::MultiFile);
+    Files &files = call.files, &otherFiles = call.otherFiles;
     for (size_t i = 0; i < paths.size(); ++i)
         (i % 3 == 0 ? otherFiles : files).insert(paths[i]);
     Files unchecked;
@@ -179,7 +181,6 @@ TEST_P(ListOrder, RowsAndCheckMarksAreThoseOfAddingEachPathToTheList) {
             unchecked.insert(path);
 
     std::vector<ui::Row> rows;
-    FakeProvider provider;
     ui::Script script;
     script.OnDialog("Options", [&](ui::Window dialog) {
         rows = dialog.Item(IDC_FILE_LIST).Rows();
@@ -193,7 +194,7 @@ TEST_P(ListOrder, RowsAndCheckMarksAreThoseOfAddingEachPathToTheList) {
                                                            reinterpret_cast<void*>(&NoThreads::CreateThread));
             ASSERT_TRUE(noThreads->Installed());
         }
-        script.Run([&] { CorvelDoMultiFileOptions(files, provider, otherFiles, nullptr); });
+        call.Run(script);
         EXPECT_EQ(NoThreads::refused, GetParam().threadsRefused ? 1 : 0);
     }
 

@@ -7,7 +7,6 @@
 #include <corvel/corvel.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
@@ -161,64 +160,6 @@ TEST(MultiFileOptions, SpaceTogglesTheFocusedRow) {
     call.Run(script);
 
     EXPECT_EQ(call.files, Files{"a.c"});
-}
-
-// The rightmost column of a list row that holds text pixels, in client coordinates, as the list paints
-// itself now.
-int RightmostTextPixel(HWND list, int row) {
-    RECT client, item;
-    ::GetClientRect(list, &client);
-    ::SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    HDC screen = ::GetDC(list);
-    HDC memory = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, client.right, client.bottom);
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::SendMessageA(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT | PRF_ERASEBKGND);
-    // The list scrolls by moving the window origin of the DC it paints; read back in client pixels.
-    ::SetWindowOrgEx(memory, 0, 0, nullptr);
-    ::SelectClipRgn(memory, nullptr);
-    const COLORREF background = ::GetSysColor(COLOR_WINDOW);
-    int rightmost = -1;
-    for (int x = client.right - 1; x >= 0 && rightmost < 0; --x)
-        for (int y = std::max<int>(item.top, 0) + 1; y < item.bottom - 1; ++y)
-            if (::GetPixel(memory, x, y) != background) {
-                rightmost = x;
-                break;
-            }
-    ::SelectObject(memory, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(list, screen);
-    return rightmost;
-}
-
-TEST(MultiFileOptions, TheEndOfTheLongestPathScrollsWhollyIntoViewAndNoFurther) {
-    const std::string longest = "C:\\Projects\\Client\\Modules\\Billing\\Reports\\Quarterly\\Summaries\\"
-                                "2026\\Q4\\Regional\\North\\summary_by_account_and_region_final_WWW.cpp";
-    Call call(Command::MultiFile);
-    call.files = {"a.c", longest};
-    call.otherFiles = {"C:\\Projects\\Client\\readme.txt"};
-    int gapAtFullRight = -1, clientWidth = 0, extent = 0;
-    ui::Script script;
-    script.OnDialog("Options", [&](ui::Window dialog) {
-        HWND list = dialog.Item(IDC_FILE_LIST).hwnd();
-        RECT client;
-        ::GetClientRect(list, &client);
-        clientWidth = client.right;
-        extent = dialog.Item(IDC_FILE_LIST).HorizontalExtent();
-        ::SendMessageA(list, WM_HSCROLL, SB_RIGHT, 0);
-        const int row = static_cast<int>(::SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                                        reinterpret_cast<LPARAM>(longest.c_str())));
-        gapAtFullRight = clientWidth - 1 - RightmostTextPixel(list, row);
-        dialog.Item(IDCANCEL).Click();
-    });
-    call.Run(script);
-
-    EXPECT_GT(extent, clientWidth) << "the longest path is wider than the list";
-    // Scrolled fully right, the last glyph ends just inside the list: not cut off (a gap of at least one
-    // blank column), and no stretch of empty space beyond it.
-    EXPECT_GE(gapAtFullRight, 1);
-    EXPECT_LE(gapAtFullRight, 6);
 }
 
 } // namespace

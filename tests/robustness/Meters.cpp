@@ -96,9 +96,8 @@ Entry* Find(std::array<Entry, N>& table, Key key, bool add, Key Entry::*field, l
 }
 
 void Obtained(HDC hdc) {
-    if (!hdc || !g_state)
-        return;
-    Lent* lent = Find(g_state->dcs, hdc, true, &Lent::hdc, g_state->counts.tableFull);
+    Lent* lent =
+        hdc && g_state ? Find(g_state->dcs, hdc, true, &Lent::hdc, g_state->counts.tableFull) : nullptr;
     if (!lent)
         return;
     if (lent->count++ == 0) {
@@ -113,9 +112,8 @@ void Obtained(HDC hdc) {
 
 // Called before the context goes back, while what is selected in it can still be read.
 void GivingBack(HDC hdc) {
-    if (!g_state)
-        return;
-    Lent* lent = Find(g_state->dcs, hdc, false, &Lent::hdc, g_state->counts.unknownGiveBacks);
+    Lent* lent =
+        g_state ? Find(g_state->dcs, hdc, false, &Lent::hdc, g_state->counts.unknownGiveBacks) : nullptr;
     if (!lent)
         return;
     if (SelectedIn(hdc) != lent->selected)
@@ -125,9 +123,9 @@ void GivingBack(HDC hdc) {
 }
 
 void Created(HGDIOBJ object) {
-    if (!object || !g_state)
-        return;
-    Made* made = Find(g_state->objects, object, true, &Made::object, g_state->counts.tableFull);
+    Made* made = object && g_state
+                     ? Find(g_state->objects, object, true, &Made::object, g_state->counts.tableFull)
+                     : nullptr;
     if (!made)
         return;
     made->object = object;
@@ -136,9 +134,9 @@ void Created(HGDIOBJ object) {
 }
 
 void Deleting(HGDIOBJ object) {
-    if (!g_state)
-        return;
-    Made* made = Find(g_state->objects, object, false, &Made::object, g_state->counts.unknownGiveBacks);
+    Made* made = g_state
+                     ? Find(g_state->objects, object, false, &Made::object, g_state->counts.unknownGiveBacks)
+                     : nullptr;
     if (!made)
         return;
     ++g_state->counts.objectsDeleted;

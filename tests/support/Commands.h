@@ -41,11 +41,11 @@ int FlagCount(Command command);
 
 // Where each export's flags stand in Arguments::flags.
 enum FlagIndex {
-    kKeepCheckedOut = 0,                       // check-in
-    kIgnoreCase = 0,                           // difference, session
-    kIgnoreSpaces = 1,                         // difference, session
-    kKeepAfterAdd = 2,                         // session
-    kKeepAfterCheckIn = 3,                     // session
+    kKeepCheckedOut = 0,   // check-in
+    kIgnoreCase = 0,       // difference, session
+    kIgnoreSpaces = 1,     // difference, session
+    kKeepAfterAdd = 2,     // session
+    kKeepAfterCheckIn = 3, // session
 };
 
 struct Arguments {
@@ -82,7 +82,8 @@ int Invoke(Command command, Arguments& arguments, Provider& provider, HWND paren
 // One call of a command as a test makes it: the arguments (inherited, to be set before and read after),
 // the host object and the result.
 struct Call : Arguments {
-    explicit Call(Command which, const Arguments& arguments = Arguments()) : Arguments(arguments), command(which) {}
+    explicit Call(Command which, const Arguments& arguments = Arguments())
+        : Arguments(arguments), command(which) {}
 
     Command command;
     FakeProvider provider;
