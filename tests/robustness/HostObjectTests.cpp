@@ -92,6 +92,7 @@ TEST_P(HostObject, AdvancedFollowsItsAnswersAndAFailureIsToldOncePerClick) {
     EXPECT_EQ(advancedEnabled, enabled);
     EXPECT_EQ(call.provider.availabilityQueries, 1);
     EXPECT_EQ(call.provider.showCalls, enabled ? 2 : 0);
+    EXPECT_EQ(call.provider.invocations, 0) << "the object itself is never called";
     if (enabled) {
         EXPECT_EQ(call.provider.lastOwner, dialogWindow);
     }
