@@ -32,7 +32,6 @@ UINT CFileChecklistDialog::GetDialogId() const {
 
 INT_PTR CFileChecklistDialog::DoModal() {
     m_lpszTemplateName = MAKEINTRESOURCEA(LOWORD(GetDialogId()));
-    m_nIDHelp = GetDialogId();
     return CDialog::DoModal();
 }
 
@@ -116,7 +115,7 @@ void CFileChecklistDialog::OnSelectAll() {
     if (count <= 0)
         return;
     m_checkList.SetRedraw(FALSE);
-    m_checkList.SelItemRange(TRUE, 0, count - 1);
+    m_checkList.SelItemRangeEx(0, count - 1);
     m_checkList.SetCheckRange(0, count, 1);
     m_checkList.SetRedraw(TRUE);
 }

@@ -27,11 +27,6 @@ void CListBox::GetText(int index, CString& text) const {
     text.ReleaseBuffer(copied > 0 ? -1 : 0);
 }
 
-int CListBox::SelItemRange(BOOL select, int first, int last) {
-    return select ? static_cast<int>(SendMessage(LB_SELITEMRANGEEX, (WPARAM)first, (LPARAM)last))
-                  : static_cast<int>(SendMessage(LB_SELITEMRANGEEX, (WPARAM)last, (LPARAM)first));
-}
-
 int CEdit::Room() const {
     DWORD start = 0, end = 0;
     ::SendMessageW(m_hWnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));

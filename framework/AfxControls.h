@@ -15,7 +15,6 @@ public:
     // At most `nChars` characters can be typed or pasted; text set by the program is not cut. In a
     // Unicode box they are UTF-16 units, and a character made of two is let in whole or not at all.
     void SetLimitText(UINT nChars) { SendMessage(EM_LIMITTEXT, nChars); }
-    void LimitText(int nChars) { SendMessage(EM_LIMITTEXT, static_cast<WPARAM>(nChars)); }
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -29,7 +28,6 @@ private:
 class CListBox : public CWnd {
 public:
     int GetCount() const { return static_cast<int>(SendMessage(LB_GETCOUNT)); }
-    int AddString(const char* text) { return static_cast<int>(SendMessage(LB_ADDSTRING, 0, (LPARAM)text)); }
     // Puts the row at `index` (-1: at the end) without sorting; the row's index, or LB_ERR/LB_ERRSPACE.
     // `text` is in this wrapper's text code page.
     int InsertString(int index, const char* text) {
@@ -40,9 +38,11 @@ public:
     int GetTextLen(int index) const { return static_cast<int>(SendMessage(LB_GETTEXTLEN, (WPARAM)index)); }
     // The row's text up to its first NUL; empty for an index out of range.
     void GetText(int index, CString& text) const;
-    int SelItemRange(BOOL select, int first, int last);
+    // Selects rows `first` to `last`, both included.
+    int SelItemRangeEx(int first, int last) {
+        return static_cast<int>(SendMessage(LB_SELITEMRANGEEX, (WPARAM)first, (LPARAM)last));
+    }
     void SetHorizontalExtent(int cxExtent) { SendMessage(LB_SETHORIZONTALEXTENT, (WPARAM)cxExtent); }
-    int GetHorizontalExtent() const { return static_cast<int>(SendMessage(LB_GETHORIZONTALEXTENT)); }
     int GetItemRect(int index, RECT* rect) const {
         return static_cast<int>(SendMessage(LB_GETITEMRECT, (WPARAM)index, (LPARAM)rect));
     }

@@ -33,7 +33,6 @@ public:
     BOOL EndDialog(int nResult);
 
     const char* m_lpszTemplateName = nullptr; // MAKEINTRESOURCE of the template id
-    UINT m_nIDHelp = 0;
     CWnd* m_pParentWnd = nullptr;
 
 protected:

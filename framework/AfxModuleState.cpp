@@ -10,14 +10,8 @@ AFX_MODULE_STATE* AfxGetModuleState() {
     return t_pCurrentState ? t_pCurrentState : AfxGetStaticModuleState();
 }
 
-HINSTANCE AfxGetInstanceHandle() {
-    return AfxGetModuleState()->m_hCurrentInstanceHandle;
-}
 HINSTANCE AfxGetResourceHandle() {
     return AfxGetModuleState()->m_hCurrentResourceHandle;
-}
-CWinApp* AfxGetApp() {
-    return AfxGetModuleState()->m_pCurrentWinApp;
 }
 
 AFX_MAINTAIN_STATE2::AFX_MAINTAIN_STATE2(AFX_MODULE_STATE* pNewState)

@@ -10,7 +10,6 @@
 class CWinApp;
 
 struct AFX_MODULE_STATE {
-    HINSTANCE m_hCurrentInstanceHandle = nullptr;
     HINSTANCE m_hCurrentResourceHandle = nullptr;
     CWinApp* m_pCurrentWinApp = nullptr;
     const char* m_lpszCurrentAppName = nullptr;
@@ -21,13 +20,11 @@ AFX_MODULE_STATE* AfxGetModuleState();
 // The state of the module that links the framework. Defined by that module.
 AFX_MODULE_STATE* AfxGetStaticModuleState();
 
-HINSTANCE AfxGetInstanceHandle();
 HINSTANCE AfxGetResourceHandle();
-CWinApp* AfxGetApp();
 
 // Makes a module state current until the end of the scope, including an exit by exception. Temporary
-// window and device-context wrappers made inside the scope are released when it ends, so nothing made
-// by one call survives into the next.
+// window wrappers made inside the scope are released when it ends, so nothing made by one call survives
+// into the next.
 class AFX_MAINTAIN_STATE2 {
 public:
     explicit AFX_MAINTAIN_STATE2(AFX_MODULE_STATE* pNewState);

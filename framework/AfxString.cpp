@@ -2,11 +2,6 @@
 
 #include <cstring>
 
-CString::CString(const char* text, int length) {
-    if (text && length > 0)
-        m_text.assign(text, strnlen(text, static_cast<size_t>(length)));
-}
-
 CString& CString::operator=(const char* text) {
     m_text = text ? text : "";
     return *this;

@@ -9,12 +9,10 @@ class CString {
 public:
     CString() = default;
     CString(const char* text) : m_text(text ? text : "") {}
-    CString(const char* text, int length);
 
     CString& operator=(const char* text);
 
     int GetLength() const { return static_cast<int>(m_text.size()); }
-    bool IsEmpty() const { return m_text.empty(); }
     const char* GetString() const { return m_text.c_str(); }
     operator const char*() const { return m_text.c_str(); }
 
@@ -22,9 +20,6 @@ public:
     // (or at `newLength` when given).
     char* GetBuffer(int minLength);
     void ReleaseBuffer(int newLength = -1);
-
-    friend bool operator==(const CString& a, const CString& b) { return a.m_text == b.m_text; }
-    friend bool operator!=(const CString& a, const CString& b) { return a.m_text != b.m_text; }
 
 private:
     std::string m_text;

@@ -1,5 +1,5 @@
-// Temporary wrappers (CWnd::FromHandle and CDC::FromHandle of handles nobody attached) live on a
-// per-thread stack; a call that made some releases them on its way out.
+// Temporary wrappers (CWnd::FromHandle of handles nobody attached) live on a per-thread stack; a call
+// that made some releases them on its way out.
 #ifndef CORVEL_AFX_TEMPORARIES_H
 #define CORVEL_AFX_TEMPORARIES_H
 

@@ -10,9 +10,6 @@ namespace {
 char g_moduleName[MAX_PATH];
 }
 
-BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
-END_MESSAGE_MAP()
-
 CWinApp::CWinApp(const char* lpszAppName) : m_pszAppName(lpszAppName) {
     AfxGetStaticModuleState()->m_pCurrentWinApp = this;
 }
@@ -33,7 +30,6 @@ int CWinApp::ExitInstance() {
 
 BOOL AfxDllProcessAttach(HINSTANCE hInstance) {
     AFX_MODULE_STATE* state = AfxGetStaticModuleState();
-    state->m_hCurrentInstanceHandle = hInstance;
     state->m_hCurrentResourceHandle = hInstance;
 
     CWinApp* app = state->m_pCurrentWinApp;

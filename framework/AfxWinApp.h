@@ -15,8 +15,6 @@ public:
     virtual int ExitInstance();
 
     const char* m_pszAppName;
-
-    DECLARE_MESSAGE_MAP()
 };
 
 // What the module's DllMain does for the framework.

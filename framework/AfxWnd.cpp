@@ -20,15 +20,11 @@ std::unordered_map<HWND, CWnd*>& PermanentMap() {
     return *t_pPermanentMap;
 }
 
-struct Temporary {
-    std::unique_ptr<CWnd> wnd;
-    std::unique_ptr<CDC> dc;
-};
-thread_local std::vector<Temporary>* t_pTemporaries = nullptr;
+thread_local std::vector<std::unique_ptr<CWnd>>* t_pTemporaries = nullptr;
 
-std::vector<Temporary>& Temporaries() {
+std::vector<std::unique_ptr<CWnd>>& Temporaries() {
     if (!t_pTemporaries)
-        t_pTemporaries = new std::vector<Temporary>();
+        t_pTemporaries = new std::vector<std::unique_ptr<CWnd>>();
     return *t_pTemporaries;
 }
 
@@ -53,10 +49,9 @@ std::size_t AfxTemporaryCount() {
 void AfxReleaseTemporaries(std::size_t mark) {
     if (!t_pTemporaries)
         return;
-    std::vector<Temporary>& temporaries = *t_pTemporaries;
+    std::vector<std::unique_ptr<CWnd>>& temporaries = *t_pTemporaries;
     while (temporaries.size() > mark) {
-        if (temporaries.back().wnd)
-            temporaries.back().wnd->m_hWnd = nullptr; // the window is not ours to destroy
+        temporaries.back()->m_hWnd = nullptr; // the window is not ours to destroy
         temporaries.pop_back();
     }
     if (temporaries.empty()) {
@@ -118,14 +113,13 @@ CWnd* CWnd::FromHandle(HWND hWnd) {
         return nullptr;
     if (CWnd* permanent = FromHandlePermanent(hWnd))
         return permanent;
-    for (Temporary& temporary : Temporaries())
-        if (temporary.wnd && temporary.wnd->m_hWnd == hWnd)
-            return temporary.wnd.get();
-    Temporary temporary;
-    temporary.wnd.reset(new CWnd());
-    temporary.wnd->m_hWnd = hWnd;
+    for (const std::unique_ptr<CWnd>& temporary : Temporaries())
+        if (temporary->m_hWnd == hWnd)
+            return temporary.get();
+    std::unique_ptr<CWnd> temporary(new CWnd());
+    temporary->m_hWnd = hWnd;
     Temporaries().push_back(std::move(temporary));
-    return Temporaries().back().wnd.get();
+    return Temporaries().back().get();
 }
 
 BOOL CWnd::Attach(HWND hWnd) {
@@ -176,10 +170,6 @@ BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent) {
     return hControl ? SubclassWindow(hControl) : FALSE;
 }
 
-CWnd* CWnd::GetDlgItem(int nID) const {
-    return FromHandle(::GetDlgItem(m_hWnd, nID));
-}
-
 BOOL CWnd::EnableWindow(BOOL bEnable) {
     return ::EnableWindow(m_hWnd, bEnable);
 }
@@ -190,18 +180,6 @@ BOOL CWnd::IsWindowEnabled() const {
 
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
     return ::SendMessageA(m_hWnd, message, wParam, lParam);
-}
-
-void CWnd::SetWindowText(const char* text) {
-    AfxSetWindowText(m_hWnd, text, m_nTextCodePage);
-}
-
-void CWnd::GetWindowText(CString& text) const {
-    AfxGetWindowText(m_hWnd, text, m_nTextCodePage);
-}
-
-CWnd* CWnd::SetFocus() {
-    return FromHandle(::SetFocus(m_hWnd));
 }
 
 BOOL CWnd::UpdateData(BOOL bSaveAndValidate) {
@@ -287,22 +265,4 @@ void AfxRethrowWindowProcException() {
     stored->~exception_ptr();
     t_pending.stored = false;
     std::rethrow_exception(pending);
-}
-
-// ---- CDC -------------------------------------------------------------------------------------------
-
-CDC* CDC::FromHandle(HDC hDC) {
-    if (!hDC)
-        return nullptr;
-    Temporary temporary;
-    temporary.dc.reset(new CDC());
-    temporary.dc->m_hDC = hDC;
-    Temporaries().push_back(std::move(temporary));
-    return Temporaries().back().dc.get();
-}
-
-SIZE CDC::GetTextExtent(const char* text, int length) const {
-    SIZE size = {0, 0};
-    ::GetTextExtentPoint32A(m_hDC, text, length, &size);
-    return size;
 }

@@ -97,13 +97,9 @@ public:
     BOOL SubclassWindow(HWND hWnd);
     HWND UnsubclassWindow();
 
-    CWnd* GetDlgItem(int nID) const;
     BOOL EnableWindow(BOOL bEnable = TRUE);
     BOOL IsWindowEnabled() const;
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
-    void SetWindowText(const char* text);
-    void GetWindowText(CString& text) const;
-    CWnd* SetFocus();
     // WM_SETREDRAW: with drawing off a window changes without repainting until drawing is back on.
     void SetRedraw(BOOL bRedraw = TRUE) { SendMessage(WM_SETREDRAW, static_cast<WPARAM>(bRedraw)); }
 
@@ -142,15 +138,5 @@ LRESULT AfxCallWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, bo
 // frames) and ends the modal dialog that owns `hWnd`; CDialog::DoModal rethrows it to its caller.
 void AfxStoreWindowProcException(HWND hWnd);
 void AfxRethrowWindowProcException();
-
-// A device context wrapper. FromHandle gives a temporary one, released with the current call.
-class CDC {
-public:
-    HDC m_hDC = nullptr;
-    static CDC* FromHandle(HDC hDC);
-    HDC GetSafeHdc() const { return m_hDC; }
-    HGDIOBJ SelectObject(HGDIOBJ object) { return ::SelectObject(m_hDC, object); }
-    SIZE GetTextExtent(const char* text, int length) const;
-};
 
 #endif // CORVEL_AFX_WND_H

@@ -31,8 +31,6 @@ public:
     // 1 checked, 0 unchecked. The mark is kept as the row's item data.
     void SetCheck(int index, int nCheck);
     int GetCheck(int index) const;
-    // How many rows are checked, kept as marks change.
-    int GetCheckedCount() const { return m_checkedCount; }
 
     // Bulk changes with drawing off and one repaint, announced as one change: the marks of rows
     // [first, end), of the given rows, or every mark flipped. Called with drawing already off (a fill,

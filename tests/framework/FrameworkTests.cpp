@@ -54,7 +54,6 @@ TEST(TemporaryWrappers, LiveUntilTheEndOfTheCallThatMadeThem) {
         {
             AFX_MAINTAIN_STATE2 nested(&g_testModuleState);
             CWnd::FromHandle(::GetShellWindow() ? ::GetShellWindow() : desktop);
-            CDC::FromHandle(reinterpret_cast<HDC>(1));
         }
         // The nested call released its own wrappers, not the outer call's.
         EXPECT_EQ(AfxTemporaryCount(), before + 1);
@@ -137,7 +136,7 @@ protected:
     void SetUp() override {
         m_library = ::LoadLibraryA("corvel.dll");
         ASSERT_NE(m_library, nullptr);
-        m_state.m_hCurrentInstanceHandle = m_state.m_hCurrentResourceHandle = m_library;
+        m_state.m_hCurrentResourceHandle = m_library;
     }
     void TearDown() override { ::FreeLibrary(m_library); }
     HMODULE m_library = nullptr;
