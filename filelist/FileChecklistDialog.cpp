@@ -52,8 +52,7 @@ namespace {
 // The list's device context with the list's font selected, given back as it was on every way out.
 struct ListFontDC {
     explicit ListFontDC(CWnd& list)
-        : hWnd(list.m_hWnd), hDC(::GetDC(hWnd)),
-          oldFont(::SelectObject(hDC, reinterpret_cast<HGDIOBJ>(list.SendMessage(WM_GETFONT)))) {}
+        : hWnd(list.m_hWnd), hDC(::GetDC(hWnd)), oldFont(::SelectObject(hDC, list.GetFont())) {}
     ~ListFontDC() {
         ::SelectObject(hDC, oldFont);
         ::ReleaseDC(hWnd, hDC);

@@ -22,11 +22,12 @@ int CCheckListBox::StoreMark(int index, LPARAM data, bool invert) {
     const LRESULT old = DefWindowProc(LB_GETITEMDATA, static_cast<WPARAM>(index), 0);
     if (old == LB_ERR && (index < 0 || index >= DefWindowProc(LB_GETCOUNT, 0, 0)))
         return -1;
+    const int was = MarkOfItemData(old);
     if (invert)
-        data = old ? 0 : 1;
+        data = was ? 0 : 1;
     if (DefWindowProc(LB_SETITEMDATA, static_cast<WPARAM>(index), data) == LB_ERR)
         return -1;
-    const int was = old != 0, now = data != 0;
+    const int now = MarkOfItemData(data);
     m_checkedCount += now - was;
     return was != now ? 1 : 0;
 }
@@ -53,10 +54,10 @@ void CCheckListBox::SetCheck(int index, int nCheck) {
 void CCheckListBox::ApplyMarks(int first, int last, const std::vector<int>* rows, BulkMark how) {
     const bool redraw = m_redraw;
     if (redraw)
-        SendMessage(WM_SETREDRAW, FALSE);
+        SetRedraw(FALSE);
     // Only the rows in view are announced, so only they are remembered.
     const bool visible = m_quietOnScreen;
-    const int top = static_cast<int>(SendMessage(LB_GETTOPINDEX));
+    const int top = GetTopIndex();
     const int inView = top + RowsInView();
     const int count = GetCount();
     const LPARAM mark = how == BulkMark::kCheck ? 1 : 0;
@@ -75,7 +76,7 @@ void CCheckListBox::ApplyMarks(int first, int last, const std::vector<int>* rows
             apply(index);
     }
     if (redraw)
-        SendMessage(WM_SETREDRAW, TRUE);
+        SetRedraw(TRUE);
 }
 
 void CCheckListBox::SetCheckRange(int first, int end, int nCheck) {
@@ -111,7 +112,7 @@ bool CCheckListBox::GetRowText(int index, std::wstring& text) const {
 
 std::wstring CCheckListBox::CheckedSummary(HWND list) {
     const LRESULT checked = ::SendMessageW(list, RowActionMessage(), kCountChecked, 0);
-    const LRESULT count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
+    const LRESULT count = CListBoxT<CWindowHandle>(list).GetCount();
     wchar_t separator[8] = L",";
     ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, separator, 8);
     auto grouped = [&](LRESULT value) {
@@ -127,10 +128,10 @@ std::wstring CCheckListBox::CheckedSummary(HWND list) {
 }
 
 int CCheckListBox::RowsInView() const {
-    const LRESULT height = SendMessage(LB_GETITEMHEIGHT, 0);
+    const int height = GetItemHeight();
     RECT client;
     ::GetClientRect(m_hWnd, &client);
-    return height > 0 ? static_cast<int>((client.bottom - client.top) / height + 1) : 0;
+    return height > 0 ? (client.bottom - client.top) / height + 1 : 0;
 }
 
 void CCheckListBox::AnnounceQuietChanges() {
@@ -139,7 +140,7 @@ void CCheckListBox::AnnounceQuietChanges() {
     m_repaintWhenRedrawn = false;
     ::InvalidateRect(m_hWnd, nullptr, FALSE);
     // Only the rows in view: a screen reader asks for the others when it gets there.
-    const int top = static_cast<int>(SendMessage(LB_GETTOPINDEX));
+    const int top = GetTopIndex();
     const int visible = RowsInView();
     for (int index : m_quietChanges)
         if (index >= top && index < top + visible)
@@ -147,11 +148,6 @@ void CCheckListBox::AnnounceQuietChanges() {
     m_quietChanges.clear();
     // The list's description, "N of M checked", has changed with them.
     ::NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, m_hWnd, OBJID_CLIENT, CHILDID_SELF);
-}
-
-int CCheckListBox::GetCheck(int index) const {
-    const LRESULT data = SendMessage(LB_GETITEMDATA, static_cast<WPARAM>(index));
-    return data == LB_ERR ? 0 : (data ? 1 : 0);
 }
 
 BOOL CCheckListBox::Toggle(int index) {
@@ -166,21 +162,21 @@ int CCheckListBox::RowAt(HWND list, POINT point) {
     if (!::GetClientRect(list, &client) || !::PtInRect(&client, point))
         return -1;
     // LB_ITEMFROMPOINT gives only 16 bits of the index; the rows all have one height, so count them.
-    const LRESULT height = ::SendMessageA(list, LB_GETITEMHEIGHT, 0, 0);
+    const CListBoxT<CWindowHandle> box(list);
+    const int height = box.GetItemHeight();
     if (height == LB_ERR || height <= 0)
         return -1;
-    const LRESULT top = ::SendMessageA(list, LB_GETTOPINDEX, 0, 0);
-    const int index = static_cast<int>(top + (point.y - client.top) / height);
+    const int top = box.GetTopIndex();
+    const int index = top + (point.y - client.top) / height;
     RECT rect;
-    if (top == LB_ERR || index >= ::SendMessageA(list, LB_GETCOUNT, 0, 0) ||
-        !GetRowRect(list, index, &rect) || point.y < rect.top || point.y >= rect.bottom)
+    if (top == LB_ERR || index >= box.GetCount() || !GetRowRect(list, index, &rect) || point.y < rect.top ||
+        point.y >= rect.bottom)
         return -1;
     return index;
 }
 
 BOOL CCheckListBox::GetRowRect(HWND list, int index, RECT* rect) {
-    if (::SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(rect)) ==
-        LB_ERR)
+    if (CListBoxT<CWindowHandle>(list).GetItemRect(index, rect) == LB_ERR)
         return FALSE;
     // The list scrolls sideways by moving the origin it paints at, so its rows keep their left edge.
     ::OffsetRect(rect, -::GetScrollPos(list, SB_HORZ), 0);
@@ -203,7 +199,7 @@ LRESULT CCheckListBox::OnRowAction(WPARAM action, int index) {
         return Toggle(index);
     case kFocusRow:
         ::SetFocus(m_hWnd);
-        SendMessage(LB_SETCARETINDEX, static_cast<WPARAM>(index), FALSE);
+        SetCaretIndex(index);
         return ::GetFocus() == m_hWnd;
     default:
         return FALSE;
@@ -242,20 +238,20 @@ void CCheckListBox::PreSubclassWindow() {
     // scales with the screen's DPI; the box then fills the row but for a pixel above and below, so it
     // grows with the font and is never clipped.
     HDC hDC = ::GetDC(m_hWnd);
-    HGDIOBJ oldFont = ::SelectObject(hDC, reinterpret_cast<HGDIOBJ>(SendMessage(WM_GETFONT)));
+    HGDIOBJ oldFont = ::SelectObject(hDC, GetFont());
     TEXTMETRICA metrics = {};
     ::GetTextMetricsA(hDC, &metrics);
     const int dpi = ::GetDeviceCaps(hDC, LOGPIXELSX);
     ::SelectObject(hDC, oldFont);
     ::ReleaseDC(m_hWnd, hDC);
     const int height = std::max<int>(metrics.tmHeight, ::GetSystemMetrics(SM_CXMENUCHECK)) + 2;
-    SendMessage(LB_SETITEMHEIGHT, 0, MAKELPARAM(height, 0));
+    SetItemHeight(static_cast<UINT>(height));
     m_boxSize = height - 2;
     m_margin = dpi > 0 ? std::max(2, ::MulDiv(2, dpi, 96)) : 2;
     m_checkedCount = 0;
-    const LRESULT count = SendMessage(LB_GETCOUNT);
-    for (LRESULT index = 0; index < count; ++index)
-        m_checkedCount += SendMessage(LB_GETITEMDATA, static_cast<WPARAM>(index)) != 0 ? 1 : 0;
+    const int count = GetCount();
+    for (int index = 0; index < count; ++index)
+        m_checkedCount += GetCheck(index);
 }
 
 int CCheckListBox::CheckBoxHitTest(POINT point) const {
@@ -299,7 +295,7 @@ LRESULT CCheckListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (OnMenuKey(message, wParam))
             return 0;
         if (message == WM_KEYDOWN && wParam == VK_SPACE) {
-            Toggle(static_cast<int>(SendMessage(LB_GETCARETINDEX)));
+            Toggle(GetCaretIndex());
             return 0;
         }
         break;
@@ -326,7 +322,7 @@ LRESULT CCheckListBox::OnLButtonDown(UINT message, WPARAM wParam, LPARAM lParam)
     // A click on the check box toggles the mark and moves the focus there, not the selection.
     if (::GetFocus() != m_hWnd)
         ::SetFocus(m_hWnd);
-    SendMessage(LB_SETCARETINDEX, static_cast<WPARAM>(index), FALSE);
+    SetCaretIndex(index);
     Toggle(index);
     return 0;
 }
@@ -356,7 +352,7 @@ void CCheckListBox::OnContextMenu(LPARAM screenPoint) {
         RECT client, rect;
         ::GetClientRect(m_hWnd, &client);
         POINT at = {client.left, client.top};
-        const int caret = static_cast<int>(SendMessage(LB_GETCARETINDEX));
+        const int caret = GetCaretIndex();
         if (caret >= 0 && GetRowRect(m_hWnd, caret, &rect) && rect.bottom > client.top &&
             rect.bottom <= client.bottom)
             at = {std::min<LONG>(std::max<LONG>(rect.left + GetTextOffset(), client.left), client.right),
@@ -428,16 +424,13 @@ void CCheckListBox::DrawItem(const DRAWITEMSTRUCT& item) {
                                                                : selected ? COLOR_HIGHLIGHTTEXT
                                                                           : COLOR_WINDOWTEXT));
     // The row's text as the list holds it, in UTF-16, whatever the code page of the caller's paths.
-    const LRESULT length = ::SendMessageW(m_hWnd, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-    std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
-    if (length <= 0 || ::SendMessageW(m_hWnd, LB_GETTEXT, static_cast<WPARAM>(index),
-                                      reinterpret_cast<LPARAM>(&text[0])) == LB_ERR)
-        text[0] = L'\0';
+    std::wstring text;
+    GetRowText(index, text);
     TEXTMETRICA metrics = {};
     ::GetTextMetricsA(hDC, &metrics);
     const int y = textRect.top + (textRect.bottom - textRect.top - metrics.tmHeight) / 2;
     ::ExtTextOutW(hDC, textRect.left, y, ETO_OPAQUE | ETO_CLIPPED, &textRect, text.c_str(),
-                  static_cast<UINT>(wcslen(text.c_str())), nullptr);
+                  static_cast<UINT>(text.size()), nullptr);
     ::SetTextColor(hDC, oldText);
     ::SetBkColor(hDC, oldBack);
     if (item.itemState & ODS_FOCUS)

@@ -30,7 +30,10 @@ public:
 
     // 1 checked, 0 unchecked. The mark is kept as the row's item data.
     void SetCheck(int index, int nCheck);
-    int GetCheck(int index) const;
+    int GetCheck(int index) const { return MarkOfItemData(GetItemData(index)); }
+    // The mark that a row's item data stands for: 1 for nonzero data, 0 for zero and for LB_ERR, which is
+    // what reading the data of no row gives. Whoever reads a mark, on any thread, reads it through this.
+    static int MarkOfItemData(LRESULT data) { return data != LB_ERR && data != 0 ? 1 : 0; }
 
     // Bulk changes with drawing off and one repaint, announced as one change: the marks of rows
     // [first, end), of the given rows, or every mark flipped. Called with drawing already off (a fill,

@@ -42,7 +42,7 @@ bool CCheckListFinder::OnChar(CCheckListBox& list, WPARAM code, DWORD time) {
         m_text.pop_back();
         m_lastTime = time;
         if (!m_text.empty())
-            MoveCaret(list, Find(list, static_cast<int>(list.SendMessage(LB_GETCARETINDEX))));
+            MoveCaret(list, Find(list, list.GetCaretIndex()));
         return true;
     }
     if (ch < L' ')
@@ -51,7 +51,7 @@ bool CCheckListFinder::OnChar(CCheckListBox& list, WPARAM code, DWORD time) {
         m_text.clear();
     m_text += ch;
     m_lastTime = time;
-    const int caret = static_cast<int>(list.SendMessage(LB_GETCARETINDEX));
+    const int caret = list.GetCaretIndex();
     MoveCaret(list, Find(list, caret < 0 ? 0 : extending ? caret : caret + 1));
     return true;
 }
@@ -60,7 +60,7 @@ int CCheckListFinder::Find(const CCheckListBox& list, int start) const {
     const int count = list.GetCount();
     if (count <= 0 || m_text.empty())
         return -1;
-    const LCID locale = static_cast<LCID>(list.SendMessage(LB_GETLOCALE));
+    const LCID locale = list.GetLocale();
     start = start < 0 || start >= count ? 0 : start;
     int pathMatch = -1;
     std::wstring text;
@@ -82,6 +82,6 @@ void CCheckListFinder::MoveCaret(CCheckListBox& list, int row) const {
     if (row < 0)
         return;
     // The list box scrolls the caret row fully into view.
-    list.SendMessage(LB_SETCARETINDEX, static_cast<WPARAM>(row), FALSE);
+    list.SetCaretIndex(row);
     ::NotifyWinEvent(EVENT_OBJECT_FOCUS, list.m_hWnd, OBJID_CLIENT, row + 1);
 }

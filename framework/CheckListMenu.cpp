@@ -29,16 +29,9 @@ void SetClipboard(UINT format, HGLOBAL memory) {
 } // namespace
 
 std::vector<int> CCheckListMenu::TargetRows(const CCheckListBox& list, int clickedRow) {
-    if (clickedRow >= 0 && list.SendMessage(LB_GETSEL, static_cast<WPARAM>(clickedRow)) <= 0)
+    if (clickedRow >= 0 && list.GetSel(clickedRow) <= 0)
         return {clickedRow};
-    const LRESULT count = list.SendMessage(LB_GETSELCOUNT);
-    if (count == LB_ERR || count <= 0)
-        return {};
-    std::vector<int> rows(static_cast<size_t>(count));
-    const LRESULT got =
-        list.SendMessage(LB_GETSELITEMS, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(rows.data()));
-    rows.resize(got == LB_ERR || got < 0 ? 0 : static_cast<size_t>(got));
-    return rows;
+    return list.GetSelectedRows();
 }
 
 void CCheckListMenu::Track(CCheckListBox& list, POINT screen, int clickedRow) {

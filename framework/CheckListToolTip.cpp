@@ -21,15 +21,15 @@ TTTOOLINFOW ToolFor(HWND list) {
 }
 
 // The width of `text` in the list's font.
-int TextWidth(HWND list, const std::wstring& text) {
-    HDC dc = ::GetDC(list);
+int TextWidth(const CCheckListBox& list, const std::wstring& text) {
+    HDC dc = ::GetDC(list.m_hWnd);
     if (!dc)
         return 0;
-    HGDIOBJ oldFont = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(list, WM_GETFONT, 0, 0)));
+    HGDIOBJ oldFont = ::SelectObject(dc, list.GetFont());
     SIZE size = {0, 0};
     ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
     ::SelectObject(dc, oldFont);
-    ::ReleaseDC(list, dc);
+    ::ReleaseDC(list.m_hWnd, dc);
     return size.cx;
 }
 
@@ -99,10 +99,10 @@ void CCheckListToolTip::Show(CCheckListBox& list, int row) {
         !::GetClientRect(list.m_hWnd, &client))
         return;
     const LONG textLeft = rect.left + list.GetTextOffset();
-    const LONG textRight = textLeft + TextWidth(list.m_hWnd, text);
+    const LONG textRight = textLeft + TextWidth(list, text);
     if (textLeft >= client.left && textRight <= client.right)
         return; // the whole text is in view
-    if (!Create(list.m_hWnd))
+    if (!Create(list))
         return;
     TTTOOLINFOW tool = ToolFor(list.m_hWnd);
     tool.lpszText = &text[0];
@@ -116,9 +116,10 @@ void CCheckListToolTip::Show(CCheckListBox& list, int row) {
     m_shown = true;
 }
 
-bool CCheckListToolTip::Create(HWND list) {
+bool CCheckListToolTip::Create(const CCheckListBox& box) {
     if (m_tip)
         return true;
+    HWND list = box.m_hWnd;
     INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&classes);
     m_tip =
@@ -132,7 +133,7 @@ bool CCheckListToolTip::Create(HWND list) {
     tool.lpszText = const_cast<wchar_t*>(L"");
     ::SendMessageW(m_tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     // In the list's font, so the tip reads as the row itself; paths wider than the screen wrap.
-    ::SendMessageW(m_tip, WM_SETFONT, static_cast<WPARAM>(::SendMessageW(list, WM_GETFONT, 0, 0)), FALSE);
+    ::SendMessageW(m_tip, WM_SETFONT, reinterpret_cast<WPARAM>(box.GetFont()), FALSE);
     ::SendMessageW(m_tip, TTM_SETMAXTIPWIDTH, 0, ::GetSystemMetrics(SM_CXSCREEN));
     return true;
 }

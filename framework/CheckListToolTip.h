@@ -26,7 +26,7 @@ private:
     void Show(CCheckListBox& list, int row);
     void Hide();
     void Stop(HWND list);
-    bool Create(HWND list);
+    bool Create(const CCheckListBox& box);
 
     HWND m_tip = nullptr;
     HWND m_list = nullptr;
