@@ -66,8 +66,32 @@ private:
     explicit CCheckListAccessible(HWND list);
     ~CCheckListAccessible();
 
-    // The list and the row (-1: the list itself) that `child` names, or an error for the caller.
-    HRESULT Resolve(const VARIANT& child, HWND& list, int& row) const;
+    // What an answer is about: the list, and the row that its child id names (-1: the list itself); or,
+    // in `hr`, the error the caller gets.
+    struct Target {
+        HRESULT hr;
+        HWND list;
+        int row;
+    };
+    // The opening every answer shares. The first checks and resolves a child id; the second first checks
+    // that the output was given and clears it, then resolves `child`, or, without one, only checks that
+    // the list is still connected.
+    Target Open(const VARIANT& child) const;
+    template <class T> Target Open(T* out, const VARIANT* child) const {
+        if (!out)
+            return {E_POINTER, nullptr, -1};
+        Clear(out);
+        if (child)
+            return Open(*child);
+        HWND list = m_list.load();
+        return {list ? S_OK : CO_E_OBJNOTCONNECTED, list, -1};
+    }
+    static void Clear(BSTR* out) { *out = nullptr; }
+    static void Clear(VARIANT* out) { ::VariantInit(out); }
+    static void Clear(IDispatch** out) { *out = nullptr; }
+    static void Clear(long* out) { *out = 0; }
+    static int RowCount(HWND list);
+
     // A text property: the system's object answers for the list itself, rows answer `rowResult` with none.
     HRESULT SelfString(const VARIANT& child, BSTR* out, HRESULT rowResult,
                        HRESULT (STDMETHODCALLTYPE IAccessible::*method)(VARIANT, BSTR*));
