@@ -1,7 +1,6 @@
 // The check-in command: its dialog, the worker and the export.
 #include "CheckInOptionsDialog.h"
 
-#include "CommentBox.h"
 #include "frame/ExportConvention.h"
 #include "resource.h"
 
@@ -23,14 +22,6 @@ UINT CCheckInOptionsDialog::GetDialogId() const {
     return IDD_CHECK_IN_OPTIONS;
 }
 
-bool CCheckInOptionsDialog::GetKeepCheckedOut() const {
-    return m_bKeepCheckedOut != 0;
-}
-
-std::string CCheckInOptionsDialog::GetComment() const {
-    return CommentFromBox(m_strComment);
-}
-
 void CCheckInOptionsDialog::DoDataExchange(CDataExchange* pDX) {
     CFileChecklistDialog::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_COMMENT, m_editComment);
@@ -40,8 +31,7 @@ void CCheckInOptionsDialog::DoDataExchange(CDataExchange* pDX) {
 
 BOOL CCheckInOptionsDialog::OnInitDialog() {
     CFileChecklistDialog::OnInitDialog();
-    ApplyCommentLimit(m_editComment, m_nMaxCommentLength);
-    PutCommentLabelBeforeBox(m_editComment);
+    SetUpCommentBox(m_editComment, m_nMaxCommentLength);
     return TRUE; // the focus goes to the first tab stop, OK
 }
 

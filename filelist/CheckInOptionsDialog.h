@@ -3,6 +3,7 @@
 #ifndef CORVEL_CHECK_IN_OPTIONS_DIALOG_H
 #define CORVEL_CHECK_IN_OPTIONS_DIALOG_H
 
+#include "CommentBox.h"
 #include "FileChecklistDialog.h"
 
 class CCheckInOptionsDialog : public CFileChecklistDialog {
@@ -14,8 +15,8 @@ public:
     ~CCheckInOptionsDialog() override;
 
     UINT GetDialogId() const override;
-    bool GetKeepCheckedOut() const;
-    std::string GetComment() const;
+    bool GetKeepCheckedOut() const { return m_bKeepCheckedOut != 0; }
+    std::string GetComment() const { return CommentFromBox(m_strComment); }
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;

@@ -1,7 +1,6 @@
 // The check-out command: its dialog, the worker and the export.
 #include "CheckOutOptionsDialog.h"
 
-#include "CommentBox.h"
 #include "frame/ExportConvention.h"
 #include "resource.h"
 
@@ -21,10 +20,6 @@ UINT CCheckOutOptionsDialog::GetDialogId() const {
     return IDD_CHECK_OUT_OPTIONS;
 }
 
-std::string CCheckOutOptionsDialog::GetComment() const {
-    return CommentFromBox(m_strComment);
-}
-
 void CCheckOutOptionsDialog::DoDataExchange(CDataExchange* pDX) {
     CFileChecklistDialog::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_COMMENT, m_editComment);
@@ -33,8 +28,7 @@ void CCheckOutOptionsDialog::DoDataExchange(CDataExchange* pDX) {
 
 BOOL CCheckOutOptionsDialog::OnInitDialog() {
     CFileChecklistDialog::OnInitDialog();
-    ApplyCommentLimit(m_editComment, m_nMaxCommentLength);
-    PutCommentLabelBeforeBox(m_editComment);
+    SetUpCommentBox(m_editComment, m_nMaxCommentLength);
     return TRUE; // the focus goes to the first tab stop, OK
 }
 

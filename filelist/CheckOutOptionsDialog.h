@@ -3,6 +3,7 @@
 #ifndef CORVEL_CHECK_OUT_OPTIONS_DIALOG_H
 #define CORVEL_CHECK_OUT_OPTIONS_DIALOG_H
 
+#include "CommentBox.h"
 #include "FileChecklistDialog.h"
 
 class CCheckOutOptionsDialog : public CFileChecklistDialog {
@@ -14,7 +15,7 @@ public:
     ~CCheckOutOptionsDialog() override;
 
     UINT GetDialogId() const override;
-    std::string GetComment() const;
+    std::string GetComment() const { return CommentFromBox(m_strComment); }
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;

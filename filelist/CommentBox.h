@@ -13,14 +13,9 @@ CString CommentForBox(const std::string& comment);
 // The comment as it goes back to the caller.
 std::string CommentFromBox(const CString& comment);
 
-// Limits what can be typed into the box to `maxLength` characters and enables it; 0 or less disables
-// the box and sets no limit. Call it after the box has received its text, so that a longer comment from
-// the caller is shown and returned whole.
-void ApplyCommentLimit(CEdit& box, int maxLength);
-
-// The label "Co&mment:" follows the box in the template, so its mnemonic would move the focus past the
-// box. Placing the label just before the box among the dialog's windows makes Alt+M reach the box; the
-// label is no tab stop, so the tab order stays as it was.
-void PutCommentLabelBeforeBox(CEdit& box);
+// What both dialogs' OnInitDialog does to the box once it holds the caller's comment (so that a longer
+// comment is shown and returned whole): limits what can be typed to `maxLength` characters and enables
+// the box, or for 0 or less disables it and sets no limit; and lets the label's mnemonic reach the box.
+void SetUpCommentBox(CEdit& box, int maxLength);
 
 #endif // CORVEL_COMMENT_BOX_H
