@@ -5,16 +5,9 @@
 
 void CListBox::GetText(int index, CString& text) const {
     if (m_nTextCodePage != CP_ACP) {
-        const LRESULT length = ::SendMessageW(m_hWnd, LB_GETTEXTLEN, (WPARAM)index, 0);
-        if (length <= 0) {
-            text = "";
-            return;
-        }
-        std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
-        const LRESULT copied = ::SendMessageW(m_hWnd, LB_GETTEXT, (WPARAM)index, (LPARAM)&wide[0]);
-        text = AfxTextFromWide(wide.c_str(), copied > 0 ? static_cast<int>(wcslen(wide.c_str())) : 0,
-                               m_nTextCodePage)
-                   .c_str();
+        std::wstring wide;
+        GetWideText(index, wide);
+        text = AfxTextFromWide(wide.c_str(), static_cast<int>(wide.size()), m_nTextCodePage).c_str();
         return;
     }
     const int length = GetTextLen(index);

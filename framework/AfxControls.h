@@ -4,6 +4,8 @@
 
 #include "AfxWnd.h"
 
+#include <cwchar>
+#include <string>
 #include <vector>
 
 class CButton : public CWnd {
@@ -52,6 +54,21 @@ public:
     int GetItemRect(int index, RECT* rect) const { return Int(LB_GETITEMRECT, index, (LPARAM)rect); }
     LRESULT GetItemData(int index) const { return this->SendMessage(LB_GETITEMDATA, (WPARAM)index); }
     int GetTextLen(int index) const { return Int(LB_GETTEXTLEN, index); }
+    // The row's text up to its first NUL as UTF-16, asked for in UTF-16 whatever the window's character
+    // set; false, and `text` empty, for no such row.
+    bool GetWideText(int index, std::wstring& text) const {
+        text.clear();
+        const LRESULT length = ::SendMessageW(this->m_hWnd, LB_GETTEXTLEN, (WPARAM)index, 0);
+        if (length == LB_ERR)
+            return false;
+        text.resize(static_cast<size_t>(length) + 1);
+        if (::SendMessageW(this->m_hWnd, LB_GETTEXT, (WPARAM)index, (LPARAM)&text[0]) == LB_ERR) {
+            text.clear();
+            return false;
+        }
+        text.resize(std::wcslen(text.c_str()));
+        return true;
+    }
     // The locale whose comparison orders a sorted list.
     LCID GetLocale() const { return static_cast<LCID>(this->SendMessage(LB_GETLOCALE)); }
     void SetHorizontalExtent(int cxExtent) { this->SendMessage(LB_SETHORIZONTALEXTENT, (WPARAM)cxExtent); }

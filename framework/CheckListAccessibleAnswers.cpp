@@ -24,13 +24,8 @@ using CListHandle = CListBoxT<CWindowHandle>;
 
 HRESULT RowText(HWND list, int row, BSTR* text) {
     // In UTF-16, as the list holds it: rows may hold characters outside the ANSI code page.
-    const LRESULT length = ::SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
-    if (length == LB_ERR)
-        return E_INVALIDARG;
-    std::wstring buffer(static_cast<size_t>(length) + 1, L'\0');
-    const LRESULT copied =
-        ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&buffer[0]));
-    if (copied == LB_ERR)
+    std::wstring buffer;
+    if (!CListHandle(list).GetWideText(row, buffer))
         return E_INVALIDARG;
     *text = ::SysAllocString(buffer.c_str());
     return *text ? S_OK : E_OUTOFMEMORY;
