@@ -5,9 +5,8 @@
 
 #include <cstddef>
 
+// How many temporary wrappers this thread holds now: the mark to release down to at the end of a call.
 std::size_t AfxTemporaryMark();
 void AfxReleaseTemporaries(std::size_t mark);
-// How many temporary wrappers this thread holds now.
-std::size_t AfxTemporaryCount();
 
 #endif // CORVEL_AFX_TEMPORARIES_H

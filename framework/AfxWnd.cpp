@@ -42,10 +42,6 @@ std::size_t AfxTemporaryMark() {
     return t_pTemporaries ? t_pTemporaries->size() : 0;
 }
 
-std::size_t AfxTemporaryCount() {
-    return AfxTemporaryMark();
-}
-
 void AfxReleaseTemporaries(std::size_t mark) {
     if (!t_pTemporaries)
         return;
@@ -220,7 +216,6 @@ LRESULT AfxCallWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, bo
         // The last message: hand the window back to its own procedure and forget it.
         WNDPROC super = pWnd->m_pfnSuper;
         pWnd->UnsubclassWindow();
-        pWnd->PostNcDestroy();
         if (unicode)
             return super ? ::CallWindowProcW(super, hWnd, message, wParam, lParam)
                          : ::DefWindowProcW(hWnd, message, wParam, lParam);

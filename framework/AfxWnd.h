@@ -123,7 +123,6 @@ protected:
     // Owner-draw and similar messages that the parent passes back to the control they concern.
     virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     virtual void PreSubclassWindow() {}
-    virtual void PostNcDestroy() {}
 
     WNDPROC m_pfnSuper = nullptr;
     // A Unicode window is subclassed with a Unicode procedure, so that its texts arrive unconverted.

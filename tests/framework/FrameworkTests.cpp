@@ -43,7 +43,7 @@ TEST(ModuleState, AGuardMakesAStateCurrentAndRestoresTheOuterOneOnEveryWayOut) {
 
 TEST(TemporaryWrappers, LiveUntilTheEndOfTheCallThatMadeThem) {
     HWND desktop = ::GetDesktopWindow();
-    const size_t before = AfxTemporaryCount();
+    const size_t before = AfxTemporaryMark();
     {
         AFX_MAINTAIN_STATE2 call(&g_testModuleState);
         CWnd* wrapper = CWnd::FromHandle(desktop);
@@ -56,10 +56,10 @@ TEST(TemporaryWrappers, LiveUntilTheEndOfTheCallThatMadeThem) {
             CWnd::FromHandle(::GetShellWindow() ? ::GetShellWindow() : desktop);
         }
         // The nested call released its own wrappers, not the outer call's.
-        EXPECT_EQ(AfxTemporaryCount(), before + 1);
+        EXPECT_EQ(AfxTemporaryMark(), before + 1);
         EXPECT_EQ(CWnd::FromHandle(desktop), wrapper);
     }
-    EXPECT_EQ(AfxTemporaryCount(), before);
+    EXPECT_EQ(AfxTemporaryMark(), before);
     EXPECT_TRUE(::IsWindow(desktop)) << "releasing a wrapper never destroys the window";
 }
 
