@@ -295,10 +295,7 @@ STDMETHODIMP CCheckListAccessible::accDoDefaultAction(VARIANT varChild) {
         return target.hr;
     if (target.row < 0)
         return DISP_E_MEMBERNOTFOUND;
-    return ::SendMessageA(target.list, CCheckListBox::RowActionMessage(), CCheckListBox::kToggleRow,
-                          target.row)
-               ? S_OK
-               : E_FAIL;
+    return CCheckListBox::SendRowAction(target.list, CCheckListBox::kToggleRow, target.row) ? S_OK : E_FAIL;
 }
 
 STDMETHODIMP CCheckListAccessible::accSelect(long flagsSelect, VARIANT varChild) {
@@ -324,7 +321,7 @@ STDMETHODIMP CCheckListAccessible::accSelect(long flagsSelect, VARIANT varChild)
     if (!(flagsSelect & SELFLAG_TAKEFOCUS) && caret != LB_ERR && caret != box.GetCaretIndex())
         box.SetCaretIndex(caret);
     if ((flagsSelect & SELFLAG_TAKEFOCUS) &&
-        !::SendMessageA(target.list, CCheckListBox::RowActionMessage(), CCheckListBox::kFocusRow, row))
+        !CCheckListBox::SendRowAction(target.list, CCheckListBox::kFocusRow, row))
         return E_FAIL;
     return S_OK;
 }

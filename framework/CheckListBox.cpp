@@ -111,7 +111,7 @@ bool CCheckListBox::GetRowText(int index, std::wstring& text) const {
 }
 
 std::wstring CCheckListBox::CheckedSummary(HWND list) {
-    const LRESULT checked = ::SendMessageW(list, RowActionMessage(), kCountChecked, 0);
+    const LRESULT checked = SendRowAction(list, kCountChecked);
     const LRESULT count = CListBoxT<CWindowHandle>(list).GetCount();
     wchar_t separator[8] = L",";
     ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, separator, 8);

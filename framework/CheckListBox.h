@@ -63,6 +63,10 @@ public:
     // kCountChecked answers the number of checked rows instead.
     static UINT RowActionMessage();
     enum RowAction : WPARAM { kToggleRow = 1, kFocusRow = 2, kCountChecked = 3 };
+    // Sends it from any thread.
+    static LRESULT SendRowAction(HWND list, RowAction action, int row = 0) {
+        return ::SendMessageA(list, RowActionMessage(), action, row);
+    }
     // "N of M checked" for a check list window, N and M with the user's thousands separator; any thread.
     static std::wstring CheckedSummary(HWND list);
 
