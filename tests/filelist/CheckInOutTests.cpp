@@ -39,8 +39,10 @@ UINT UnlimitedEditLimit() {
 
 // ---- The comment box, in both dialogs ---------------------------------------------------------------
 
-constexpr UINT kUnlimited = 0; // stands for the limit of a box that was never limited
-constexpr UINT kAnyLimit = 1;  // the limit is not looked at
+// Markers no box ever reports as its limit: the limit of a box that was never limited, and a limit not
+// looked at.
+constexpr UINT kUnlimited = 0;
+constexpr UINT kAnyLimit = ~0u;
 
 struct CommentCase {
     const char* name;
