@@ -15,7 +15,7 @@ CCheckListAccessible::CCheckListAccessible(HWND list) : m_list(list) {
     // The system's own object for the window answers for the list as a whole where it knows more than
     // we do; it knows nothing of owner-drawn rows.
     void* standard = nullptr;
-    if (SUCCEEDED(::CreateStdAccessibleObject(list, OBJID_CLIENT, IID_IAccessible, &standard)))
+    if (SUCCEEDED(::CreateStdAccessibleObject(list, OBJID_CLIENT, __uuidof(IAccessible), &standard)))
         m_standard = static_cast<IAccessible*>(standard);
 }
 
@@ -79,7 +79,7 @@ HRESULT CCheckListAccessible::SelfString(const VARIANT& child, BSTR* out, HRESUL
 STDMETHODIMP CCheckListAccessible::QueryInterface(REFIID riid, void** ppv) {
     if (!ppv)
         return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_IAccessible)
+    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == __uuidof(IAccessible))
         *ppv = static_cast<IAccessible*>(this);
     else if (riid == IID_IOleWindow)
         *ppv = static_cast<IOleWindow*>(this);

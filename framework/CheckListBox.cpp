@@ -213,8 +213,10 @@ LRESULT CCheckListBox::OnGetObject(WPARAM wParam, LPARAM lParam) {
         m_pAccessible = CCheckListAccessible::Create(m_hWnd);
     if (m_pAccessible) {
         const LRESULT result =
-            ::LresultFromObject(IID_IAccessible, wParam, static_cast<IAccessible*>(m_pAccessible));
-        if (!FAILED(static_cast<HRESULT>(result)))
+            ::LresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(m_pAccessible));
+        // A reference is positive, an error a negative HRESULT widened to LRESULT: on 64-bit the low half
+        // of a reference alone could look like an error.
+        if (result >= 0)
             return result;
     }
     // Without our object the system's plain list still reads the row texts.

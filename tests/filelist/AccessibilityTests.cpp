@@ -51,7 +51,7 @@ VARIANT Child(long id) {
 Com<IAccessible> ListObject(HWND list) {
     Com<IAccessible> object;
     EXPECT_EQ(
-        ::AccessibleObjectFromWindow(list, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible, object.Out()),
+        ::AccessibleObjectFromWindow(list, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible), object.Out()),
         S_OK);
     return object;
 }
@@ -214,7 +214,7 @@ TEST(CheckListAccessibility, TheListAndItsRowsReadAsCheckedListItemsNamedByPath)
         Com<IAccessible> parentObject;
         HWND found = nullptr;
         parentIsTheWindow = o->get_accParent(reinterpret_cast<IDispatch**>(parent.Out())) == S_OK &&
-                            parent->QueryInterface(IID_IAccessible, parentObject.Out()) == S_OK &&
+                            parent->QueryInterface(__uuidof(IAccessible), parentObject.Out()) == S_OK &&
                             parentObject.Get() != o &&
                             ::WindowFromAccessibleObject(parentObject.Get(), &found) == S_OK && found == hwnd;
         windowFound = ::WindowFromAccessibleObject(o, &found) == S_OK && found == hwnd;

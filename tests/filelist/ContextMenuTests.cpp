@@ -149,7 +149,7 @@ INSTANTIATE_TEST_SUITE_P(Commands, CheckListMenuCommands, ::testing::ValuesIn(kM
 std::wstring Description(HWND list) {
     IAccessible* object = nullptr;
     std::wstring text = L"(no object)";
-    if (::AccessibleObjectFromWindow(list, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+    if (::AccessibleObjectFromWindow(list, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
                                      reinterpret_cast<void**>(&object)) != S_OK)
         return text;
     VARIANT self;

@@ -115,7 +115,7 @@ bool Window::HasIcon(LPCSTR systemIcon) const {
 std::vector<Row> Window::Rows() const {
     // The marks as assistive technology reads them, through the list's accessible object.
     IAccessible* object = nullptr;
-    if (::AccessibleObjectFromWindow(m_hwnd, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+    if (::AccessibleObjectFromWindow(m_hwnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
                                      reinterpret_cast<void**>(&object)) != S_OK ||
         !object) {
         ADD_FAILURE() << "the list has no accessible object";
