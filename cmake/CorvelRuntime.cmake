@@ -1,6 +1,6 @@
 # The GCC runtime DLLs that corvel.dll, the tests and any host share; copied beside them.
 set(CORVEL_RUNTIME_DLLS)
-foreach(dll libstdc++-6.dll libgcc_s_dw2-1.dll libwinpthread-1.dll)
+foreach(dll libstdc++-6.dll ${CORVEL_LIBGCC_DLL} libwinpthread-1.dll)
     execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
                     OUTPUT_VARIABLE dll_path OUTPUT_STRIP_TRAILING_WHITESPACE)
     if(NOT IS_ABSOLUTE "${dll_path}" OR NOT EXISTS "${dll_path}")

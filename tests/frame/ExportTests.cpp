@@ -58,10 +58,10 @@ private:
     HMODULE m_module;
 };
 
-const IMAGE_NT_HEADERS32* NtHeaders(HMODULE module) {
+const IMAGE_NT_HEADERS* NtHeaders(HMODULE module) {
     const auto* base = reinterpret_cast<const BYTE*>(module);
     const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-    return reinterpret_cast<const IMAGE_NT_HEADERS32*>(base + dos->e_lfanew);
+    return reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
 }
 
 std::vector<std::string> ExportedNames(HMODULE module) {
@@ -79,11 +79,19 @@ std::vector<std::string> ExportedNames(HMODULE module) {
     return names;
 }
 
-TEST(ExportTable, IsAn32BitDllThatExportsExactlyTheSevenCommandsInCppAndInC) {
+// The same names on both architectures: the Itanium mangling of these declarations does not change with the
+// pointer size, and i686 export names carry no leading underscore.
+TEST(ExportTable, IsADllOfTheHostsArchitectureThatExportsExactlyTheSevenCommandsInCppAndInC) {
     LoadedLibrary library;
     ASSERT_NE(library.get(), nullptr);
-    const IMAGE_NT_HEADERS32* headers = NtHeaders(library.get());
+    const IMAGE_NT_HEADERS* headers = NtHeaders(library.get());
+#ifdef _WIN64
+    EXPECT_EQ(headers->FileHeader.Machine, IMAGE_FILE_MACHINE_AMD64);
+    EXPECT_EQ(headers->OptionalHeader.Magic, IMAGE_NT_OPTIONAL_HDR64_MAGIC);
+#else
     EXPECT_EQ(headers->FileHeader.Machine, IMAGE_FILE_MACHINE_I386);
+    EXPECT_EQ(headers->OptionalHeader.Magic, IMAGE_NT_OPTIONAL_HDR32_MAGIC);
+#endif
     EXPECT_TRUE(headers->FileHeader.Characteristics & IMAGE_FILE_DLL);
 
     std::vector<std::string> names = ExportedNames(library.get());

@@ -110,13 +110,20 @@ void* FailingMalloc(std::size_t size) {
 
 } // namespace
 
+// operator new(std::size_t): std::size_t mangles as unsigned int on i686 and unsigned long long on x86_64.
+#ifdef _WIN64
+#define CORVEL_SIZE_MANGLING "y"
+#else
+#define CORVEL_SIZE_MANGLING "j"
+#endif
+
 AllocationFault::AllocationFault() {
     g_fault = FaultState();
     g_fault.thread = ::GetCurrentThreadId();
     m_new =
-        std::make_unique<hook::ImportHook>("libstdc++-6.dll", "_Znwj", reinterpret_cast<void*>(&FailingNew));
+        std::make_unique<hook::ImportHook>("libstdc++-6.dll", "_Znw" CORVEL_SIZE_MANGLING, reinterpret_cast<void*>(&FailingNew));
     g_fault.plainNew = m_new->Original<PlainNew>();
-    m_newNothrow = std::make_unique<hook::ImportHook>("libstdc++-6.dll", "_ZnwjRKSt9nothrow_t",
+    m_newNothrow = std::make_unique<hook::ImportHook>("libstdc++-6.dll", "_Znw" CORVEL_SIZE_MANGLING "RKSt9nothrow_t",
                                                       reinterpret_cast<void*>(&FailingNothrowNew));
     g_fault.nothrowNew = m_newNothrow->Original<NothrowNew>();
     m_malloc = std::make_unique<hook::ImportHook>(::GetModuleHandleA("libstdc++-6.dll"), "msvcrt.dll",
