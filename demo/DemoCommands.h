@@ -21,7 +21,8 @@ struct DemoArguments {
 std::string RunCommand(const std::string& command, DemoArguments& arguments, HostOptions& provider,
                        HWND parent);
 
-// Opens every dialog with sample data, saves a PNG of each and its printed result into `folder`.
-bool RunGallery(const std::string& folder, HostOptions& provider);
+// Opens every dialog with sample data (or only the sample named `only`), saves a PNG of each and its
+// printed result into `folder`; false when a picture could not be saved or no sample has that name.
+bool RunGallery(const std::string& folder, const std::string& only, HostOptions& provider);
 
 #endif // CORVEL_DEMO_COMMANDS_H

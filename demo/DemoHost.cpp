@@ -41,11 +41,12 @@ struct Arguments : DemoArguments {
     std::string command;
     bool withParent = true;
     std::string galleryFolder;
+    std::string gallerySample; // empty: every sample
 };
 
 void Usage() {
     std::fputs("usage: corvel-demo COMMAND [OPTIONS]\n"
-               "commands: multi checkin checkout single diff rename session | gallery FOLDER\n"
+               "commands: multi checkin checkout single diff rename session | gallery FOLDER [SAMPLE]\n"
                "options:\n"
                "  --file PATH          a path of `files` (repeatable)\n"
                "  --other PATH         a path of `otherFiles` (repeatable)\n"
@@ -72,6 +73,8 @@ bool Parse(int argc, char** argv, Arguments& args, DemoProvider& provider) {
             return false;
         args.galleryFolder = argv[2];
         i = 3;
+        if (argc > 3 && argv[3][0] != '-')
+            args.gallerySample = argv[i++];
     }
     for (; i < argc; ++i) {
         const std::string option = argv[i];
@@ -187,7 +190,7 @@ int main(int argc, char** argv) {
     }
 
     if (args.command == "gallery")
-        return RunGallery(args.galleryFolder, provider) ? 0 : 1;
+        return RunGallery(args.galleryFolder, args.gallerySample, provider) ? 0 : 1;
 
     HWND parent = args.withParent ? CreateHostWindow() : nullptr;
     try {

@@ -180,14 +180,20 @@ bool CaptureSample(const std::string& folder, const char* name, const std::funct
 
 } // namespace
 
-bool RunGallery(const std::string& folder, HostOptions& provider) {
+bool RunGallery(const std::string& folder, const std::string& only, HostOptions& provider) {
     ::CreateDirectoryA(folder.c_str(), nullptr);
-    bool allSaved = true;
+    bool allSaved = true, any = false;
+    const auto wanted = [&](const char* name) { return only.empty() || only == name; };
     for (Sample& sample : Samples())
-        allSaved =
-            CaptureSample(folder, sample.name,
-                          [&] { return RunCommand(sample.command, sample.arguments, provider, nullptr); }) &&
-            allSaved;
-    allSaved = CaptureSample(folder, "8-multi-file-c", [] { return RunUnicodeSample(); }) && allSaved;
-    return allSaved;
+        if (wanted(sample.name)) {
+            any = true;
+            allSaved = CaptureSample(folder, sample.name, [&] {
+                           return RunCommand(sample.command, sample.arguments, provider, nullptr);
+                       }) && allSaved;
+        }
+    if (wanted("8-multi-file-c")) {
+        any = true;
+        allSaved = CaptureSample(folder, "8-multi-file-c", [] { return RunUnicodeSample(); }) && allSaved;
+    }
+    return any && allSaved;
 }
