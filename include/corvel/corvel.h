@@ -6,12 +6,14 @@
 // alone. Flags (`int&`) are written back after every call as 0 or 1.
 //
 // This is a C++ interface with standard-library types, so the host must be built exactly as the DLL is:
-// - compiler: mingw-w64 GCC for 32-bit x86 with the posix thread model (i686-w64-mingw32-g++-posix),
-//   C++17 or later, DWARF-2 exceptions (that compiler's only kind);
+// - compiler: mingw-w64 GCC of the host's architecture with the posix thread model, C++17 or later:
+//   i686-w64-mingw32-g++-posix for 32-bit x86 (DWARF-2 exceptions), x86_64-w64-mingw32-g++-posix for x64
+//   (SEH exceptions); each links the corvel.dll of its own architecture;
 // - runtime: the shared C++ runtime (libstdc++-6.dll, the compiler's default) and the shared GCC runtime
 //   (link with -shared-libgcc), so that std::set/std::string and exceptions cross between host and DLL;
-// - shipped beside the host: corvel.dll, libstdc++-6.dll, libgcc_s_dw2-1.dll and libwinpthread-1.dll, the
-//   ones the DLL was built with (a host built with the win32 thread model needs other DLLs of these names).
+// - shipped beside the host: corvel.dll, libstdc++-6.dll, libgcc_s_dw2-1.dll (x86) or libgcc_s_seh-1.dll
+//   (x64) and libwinpthread-1.dll, the ones the DLL was built with (a host built with the win32 thread
+//   model needs other DLLs of these names).
 // Exceptions other than those of the host object (for example std::bad_alloc) pass through to the host.
 #ifndef CORVEL_CORVEL_H
 #define CORVEL_CORVEL_H

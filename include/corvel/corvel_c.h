@@ -3,7 +3,8 @@
  * The same option dialogs as corvel.h, with C types: UTF-8 strings, file sets as arrays, results that
  * the library allocates and the host gives back with corvel_release. Functions have C linkage and the
  * __cdecl convention and are exported under their plain names; link corvel.lib (MSVC-style linkers) or
- * libcorvel.dll.a (mingw-w64), or bind them at run time with GetProcAddress.
+ * libcorvel.dll.a (mingw-w64), or bind them at run time with GetProcAddress. A 32-bit host loads the
+ * 32-bit corvel.dll, a 64-bit host the 64-bit one; the interface is the same on both.
  *
  * Rules
  * - Results: CORVEL_OK (1) when the user pressed OK, CORVEL_CANCEL (0) when the dialog was left any other
