@@ -121,7 +121,17 @@ CWnd* CWnd::FromHandle(HWND hWnd) {
 BOOL CWnd::Attach(HWND hWnd) {
     if (!hWnd || m_hWnd)
         return FALSE;
-    PermanentMap()[hWnd] = this; // may throw: then nothing is attached
+    std::unordered_map<HWND, CWnd*>& map = PermanentMap();
+    try {
+        map[hWnd] = this; // may throw: then nothing is attached
+    } catch (...) {
+        // A map made for this entry alone would otherwise stay until some later Detach.
+        if (map.empty()) {
+            delete t_pPermanentMap;
+            t_pPermanentMap = nullptr;
+        }
+        throw;
+    }
     m_hWnd = hWnd;
     return TRUE;
 }

@@ -3,6 +3,7 @@
 // the thread's windows and the device contexts and GDI objects that corvel.dll takes must be back where
 // they started. The parent is a real host window, so every call also makes a temporary window wrapper:
 // were those kept, the heap would grow by at least a block a call. The figures are printed.
+#include "CCalls.h"
 #include "Commands.h"
 #include "UiDriver.h"
 #include "FakeProvider.h"
@@ -129,6 +130,67 @@ TEST_P(Endurance, AThousandCallsGiveBackEveryByteWindowAndDeviceContext) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryExport, Endurance, ::testing::ValuesIn(kAllCommands), ParamName());
+
+// The C functions the same way, with Unicode paths and every result given back with corvel_release: fewer
+// calls, enough that a block lost a call (120 blocks) is far above the allowance.
+constexpr int kCCalls = 120;
+
+class CEndurance : public ::testing::TestWithParam<size_t> {};
+
+TEST_P(CEndurance, CallsGiveBackEveryByteWindowAndDeviceContext) {
+    const Function& function = CFunctions()[GetParam()];
+    HostWindow host;
+    GdiLedger ledger;
+    Close how = Close::Ok;
+    WhenShown closer([&how](ui::Window dialog) { PostClose(dialog, how); });
+    const auto call = [&](int index) {
+        how = static_cast<Close>(index % 3);
+        Slots slots;
+        return Outcome(function.call(slots, host.hwnd()), slots);
+    };
+    // What OK and what Cancel give: nothing is edited, so Escape gives what Cancel does.
+    const std::string accepted = call(0), cancelled = call(1);
+    EXPECT_EQ(call(2), cancelled);
+    for (int i = 3; i < kWarmUpCalls; ++i)
+        call(i);
+
+    int wrongAnswers = 0;
+    const Usage before = MeasureUsage();
+    const GdiLedger::Counts gdiBefore = ledger.Now();
+    const DWORD started = ::GetTickCount();
+    for (int i = 0; i < kCCalls; ++i)
+        wrongAnswers += call(i) != (i % 3 == 0 ? accepted : cancelled);
+    const DWORD elapsed = ::GetTickCount() - started;
+    const Usage after = MeasureUsage();
+    const GdiLedger::Counts gdi = ledger.Now();
+
+    std::printf("[ figures  ] %-11s %d calls (OK, Cancel, Escape in turn) in %lu ms; heap %+lld B, %+lld "
+                "blocks; committed %+lld B; windows %lld -> %lld; DCs taken %ld, given back %ld; GDI objects "
+                "made %ld, deleted %ld\n",
+                function.name, kCCalls, static_cast<unsigned long>(elapsed),
+                after.heapBytes - before.heapBytes, after.heapBlocks - before.heapBlocks,
+                after.committed - before.committed, before.windows, after.windows,
+                gdi.dcsObtained - gdiBefore.dcsObtained, gdi.dcsGivenBack - gdiBefore.dcsGivenBack,
+                gdi.objectsCreated - gdiBefore.objectsCreated, gdi.objectsDeleted - gdiBefore.objectsDeleted);
+
+    EXPECT_EQ(closer.DialogsShown(), kWarmUpCalls + kCCalls) << "every call shows its dialog once";
+    EXPECT_EQ(wrongAnswers, 0) << "calls with a wrong result or outputs";
+    EXPECT_LE(after.heapBlocks - before.heapBlocks, kHeapBlocksAllowed);
+    EXPECT_LE(after.heapBytes - before.heapBytes, kHeapBytesAllowed);
+    EXPECT_LE(after.committed - before.committed, kCommittedAllowed);
+    EXPECT_EQ(after.windows, before.windows);
+    EXPECT_EQ(ledger.OutstandingDcs(), 0);
+    EXPECT_EQ(ledger.OutstandingObjects(), 0);
+    EXPECT_EQ(gdi.dcsGivenBackChanged, 0) << "a borrowed DC went back with another font or brush selected";
+    EXPECT_EQ(gdi.unknownGiveBacks, 0);
+    EXPECT_EQ(gdi.tableFull, 0);
+    EXPECT_LE(gdi.mostDcsAtOnce, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryCFunction, CEndurance, ::testing::Range<size_t>(0, 7),
+                         [](const ::testing::TestParamInfo<size_t>& info) {
+                             return std::string(CFunctions()[info.param].name);
+                         });
 
 // The meters themselves: each sees the kind of leak it is there to catch.
 TEST(Meters, SeeABlockAWindowAndADeviceContextThatAreNotGivenBack) {

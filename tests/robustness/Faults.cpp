@@ -63,6 +63,7 @@ struct FaultState {
     PlainNew plainNew = nullptr;
     NothrowNew nothrowNew = nullptr;
     Malloc malloc = nullptr;
+    Malloc ownMalloc = nullptr;
 };
 
 FaultState g_fault;
@@ -108,6 +109,13 @@ void* FailingMalloc(std::size_t size) {
     return g_fault.malloc(size);
 }
 
+// corvel.dll's own malloc: the C functions' result blocks.
+void* FailingOwnMalloc(std::size_t size) {
+    if (CountAndDecide())
+        return nullptr;
+    return g_fault.ownMalloc(size);
+}
+
 } // namespace
 
 // operator new(std::size_t): std::size_t mangles as unsigned int on i686 and unsigned long long on x86_64.
@@ -120,15 +128,19 @@ void* FailingMalloc(std::size_t size) {
 AllocationFault::AllocationFault() {
     g_fault = FaultState();
     g_fault.thread = ::GetCurrentThreadId();
-    m_new =
-        std::make_unique<hook::ImportHook>("libstdc++-6.dll", "_Znw" CORVEL_SIZE_MANGLING, reinterpret_cast<void*>(&FailingNew));
+    m_new = std::make_unique<hook::ImportHook>("libstdc++-6.dll", "_Znw" CORVEL_SIZE_MANGLING,
+                                               reinterpret_cast<void*>(&FailingNew));
     g_fault.plainNew = m_new->Original<PlainNew>();
-    m_newNothrow = std::make_unique<hook::ImportHook>("libstdc++-6.dll", "_Znw" CORVEL_SIZE_MANGLING "RKSt9nothrow_t",
-                                                      reinterpret_cast<void*>(&FailingNothrowNew));
+    m_newNothrow =
+        std::make_unique<hook::ImportHook>("libstdc++-6.dll", "_Znw" CORVEL_SIZE_MANGLING "RKSt9nothrow_t",
+                                           reinterpret_cast<void*>(&FailingNothrowNew));
     g_fault.nothrowNew = m_newNothrow->Original<NothrowNew>();
     m_malloc = std::make_unique<hook::ImportHook>(::GetModuleHandleA("libstdc++-6.dll"), "msvcrt.dll",
                                                   "malloc", reinterpret_cast<void*>(&FailingMalloc));
     g_fault.malloc = m_malloc->Original<Malloc>();
+    m_ownMalloc = std::make_unique<hook::ImportHook>("msvcrt.dll", "malloc",
+                                                     reinterpret_cast<void*>(&FailingOwnMalloc));
+    g_fault.ownMalloc = m_ownMalloc->Original<Malloc>();
     m_messageHook =
         ::SetWindowsHookExA(WH_GETMESSAGE, &AllocationFault::GetMessageHook, nullptr, ::GetCurrentThreadId());
 }
@@ -137,13 +149,15 @@ AllocationFault::~AllocationFault() {
     g_fault.armed = false;
     if (m_messageHook)
         ::UnhookWindowsHookEx(m_messageHook);
+    m_ownMalloc.reset();
     m_malloc.reset();
     m_newNothrow.reset();
     m_new.reset();
 }
 
 bool AllocationFault::Installed() const {
-    return m_new->Installed() && m_malloc->Installed() && m_messageHook != nullptr;
+    return m_new->Installed() && m_malloc->Installed() && m_ownMalloc->Installed() &&
+           m_messageHook != nullptr;
 }
 
 void AllocationFault::Arm(long failAt, bool andAfter) {

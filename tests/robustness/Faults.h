@@ -28,7 +28,8 @@ private:
 // Fails an allocation made for corvel.dll on this thread: the `failAt`-th one counted from Arm() on (and,
 // if asked, every later one). Counted are corvel.dll's own operator new (plain and nothrow: the nodes of its
 // sets and maps, its wrappers) and the C++ runtime's malloc, which serves the strings the library has the
-// runtime build for it (std::string's members live in libstdc++-6.dll). One allocation is one count: a plain
+// runtime build for it (std::string's members live in libstdc++-6.dll), and corvel.dll's own malloc, which
+// serves the blocks the C functions hand to the host. One allocation is one count: a plain
 // new that the runtime serves with malloc is not counted twice. The failure is what memory exhaustion looks
 // like: std::bad_alloc from operator new, null from the nothrow form and from malloc.
 class AllocationFault : NoCopy {
@@ -67,6 +68,7 @@ private:
     std::unique_ptr<hook::ImportHook> m_new;
     std::unique_ptr<hook::ImportHook> m_newNothrow;
     std::unique_ptr<hook::ImportHook> m_malloc;
+    std::unique_ptr<hook::ImportHook> m_ownMalloc;
     HHOOK m_messageHook = nullptr;
 };
 
