@@ -45,8 +45,7 @@ bool RunCheckInOptionsDialog(std::set<std::string>& files,
         return false;
     // Everything that can fail comes first; the caller's arguments then change by swaps that cannot, so
     // they are either all written back or left as they were.
-    std::set<std::string> checked;
-    dialog.CopyCheckedFilesTo(checked);
+    std::set<std::string> checked = dialog.TakeCheckedFiles();
     std::string newComment = dialog.GetComment();
     const bool keep = dialog.GetKeepCheckedOut();
     files.swap(checked);

@@ -39,8 +39,7 @@ bool RunCheckOutOptionsDialog(std::set<std::string>& files,
     if (dialog.DoModal() != IDOK)
         return false;
     // Build first, then swap: the caller gets both results or, if building fails, neither.
-    std::set<std::string> checked;
-    dialog.CopyCheckedFilesTo(checked);
+    std::set<std::string> checked = dialog.TakeCheckedFiles();
     std::string newComment = dialog.GetComment();
     files.swap(checked);
     comment.swap(newComment);

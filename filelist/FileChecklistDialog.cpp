@@ -10,7 +10,6 @@
 BEGIN_MESSAGE_MAP(CFileChecklistDialog, CDialog)
 ON_BN_CLICKED(IDC_ADVANCED, OnAdvanced)
 ON_LBN_SELCHANGE(IDC_FILE_LIST, OnSelChangeFileList)
-ON_WM_DESTROY()
 ON_BN_CLICKED(IDC_SELECT_ALL, OnSelectAll)
 END_MESSAGE_MAP()
 
@@ -32,7 +31,11 @@ UINT CFileChecklistDialog::GetDialogId() const {
 
 INT_PTR CFileChecklistDialog::DoModal() {
     m_lpszTemplateName = MAKEINTRESOURCEA(LOWORD(GetDialogId()));
-    return CDialog::DoModal();
+    const INT_PTR result = CDialog::DoModal();
+    // The list has kept its marks; only OK has a use for them.
+    if (result == IDOK)
+        CollectRows();
+    return result;
 }
 
 void CFileChecklistDialog::DoDataExchange(CDataExchange* pDX) {
@@ -69,33 +72,32 @@ struct ListFontDC {
 
 void CFileChecklistDialog::FillList() {
     // The rows are appended in the order that adding them one by one to the sorted list would give, which
-    // spares the list a search and a shift per row; drawing is off meanwhile. Each row remembers the path
-    // it shows, so closing hands back the caller's own strings, never texts read back through the list.
-    std::vector<RowOrigin> rows;
-    rows.reserve(m_checkedFiles.size() + m_uncheckedFiles.size());
+    // spares the list a search and a shift per row; drawing is off meanwhile. Each path remembers its row,
+    // so closing hands back the caller's own strings, never texts read back through the list.
+    const size_t checkedCount = m_checkedFiles.size();
     std::vector<const char*> texts;
-    texts.reserve(rows.capacity());
+    texts.reserve(checkedCount + m_uncheckedFiles.size());
     m_rowsCutAtNul = false;
-    for (std::set<std::string>* paths : {&m_checkedFiles, &m_uncheckedFiles}) {
-        for (auto path = paths->begin(); path != paths->end(); ++path) {
-            rows.push_back(RowOrigin{path, paths == &m_checkedFiles});
-            texts.push_back(path->c_str());
-            m_rowsCutAtNul = m_rowsCutAtNul || path->find('\0') != std::string::npos;
+    for (const std::set<std::string>* paths : {&m_checkedFiles, &m_uncheckedFiles}) {
+        for (const std::string& path : *paths) {
+            texts.push_back(path.c_str());
+            m_rowsCutAtNul = m_rowsCutAtNul || path.find('\0') != std::string::npos;
         }
     }
     const std::vector<size_t> order = OrderLikeSortedListBox(texts, m_checkList.GetLocale(), m_nTextCodePage);
 
-    m_rowOrigins.clear();
-    m_rowOrigins.reserve(rows.size());
+    m_rowOfPath.assign(texts.size(), -1);
     m_checkList.SetRedraw(FALSE);
-    for (size_t position : order) {
+    int row = 0;
+    for (size_t path : order) {
         // A row the list refuses would drop its path from the result: the call ends instead, as when
         // memory runs out, and the caller keeps everything it passed.
-        if (m_checkList.InsertString(-1, texts[position]) != static_cast<int>(m_rowOrigins.size()))
+        if (m_checkList.InsertString(-1, texts[path]) != row)
             throw std::bad_alloc();
-        m_rowOrigins.push_back(rows[position]);
-        if (rows[position].checked)
-            m_checkList.SetCheck(static_cast<int>(m_rowOrigins.size()) - 1, 1);
+        m_rowOfPath[path] = row;
+        if (path < checkedCount)
+            m_checkList.SetCheck(row, 1);
+        ++row;
     }
     m_checkList.SetRedraw(TRUE);
 
@@ -119,11 +121,6 @@ void CFileChecklistDialog::OnSelectAll() {
     m_checkList.SetRedraw(TRUE);
 }
 
-void CFileChecklistDialog::OnDestroy() {
-    CWnd::OnDestroy();
-    CollectRows();
-}
-
 namespace {
 
 // A path holding a NUL is shown, and so handed back, up to the NUL.
@@ -139,22 +136,43 @@ void CutAtNul(std::set<std::string>& paths) {
     }
 }
 
+// Moves `paths`, in `from`'s order, from `from` to `to`, which holds none of them. Many go in along one
+// walk through `to`, each put straight before the first greater path; a few are each looked up instead.
+void MoveInOrder(std::set<std::string>& from, const std::vector<std::set<std::string>::iterator>& paths,
+                 std::set<std::string>& to) {
+    const bool walk = paths.size() * 32 >= to.size();
+    auto next = to.begin();
+    for (auto path : paths) {
+        auto node = from.extract(path);
+        if (!walk) {
+            to.insert(std::move(node));
+            continue;
+        }
+        while (next != to.end() && *next < node.value())
+            ++next;
+        to.insert(next, std::move(node));
+    }
+}
+
 } // namespace
 
 void CFileChecklistDialog::CollectRows() {
-    // Each row is one path of one of the sets: move the paths whose marks changed, nothing else.
-    const size_t count =
-        std::min(static_cast<size_t>(std::max(m_checkList.GetCount(), 0)), m_rowOrigins.size());
-    for (size_t index = 0; index < count; ++index) {
-        const RowOrigin& row = m_rowOrigins[index];
-        const bool checked = m_checkList.GetCheck(static_cast<int>(index)) != 0;
-        if (checked == row.checked)
-            continue;
-        std::set<std::string>& from = row.checked ? m_checkedFiles : m_uncheckedFiles;
-        std::set<std::string>& to = checked ? m_checkedFiles : m_uncheckedFiles;
-        to.insert(from.extract(row.path));
-    }
-    m_rowOrigins.clear();
+    if (m_rowOfPath.size() != m_checkedFiles.size() + m_uncheckedFiles.size())
+        return; // the list was never filled
+    const std::vector<char>& marks = m_checkList.GetFinalChecks();
+    // The paths whose marks changed, in their set's order; a path without a row (-1, or past the rows the
+    // list had) stays where it is.
+    std::vector<std::set<std::string>::iterator> nowUnchecked, nowChecked;
+    auto row = m_rowOfPath.begin();
+    for (auto path = m_checkedFiles.begin(); path != m_checkedFiles.end(); ++path, ++row)
+        if (static_cast<size_t>(*row) < marks.size() && !marks[static_cast<size_t>(*row)])
+            nowUnchecked.push_back(path);
+    for (auto path = m_uncheckedFiles.begin(); path != m_uncheckedFiles.end(); ++path, ++row)
+        if (static_cast<size_t>(*row) < marks.size() && marks[static_cast<size_t>(*row)])
+            nowChecked.push_back(path);
+    MoveInOrder(m_checkedFiles, nowUnchecked, m_uncheckedFiles);
+    MoveInOrder(m_uncheckedFiles, nowChecked, m_checkedFiles);
+    m_rowOfPath.clear();
     if (m_rowsCutAtNul) {
         CutAtNul(m_checkedFiles);
         CutAtNul(m_uncheckedFiles);
@@ -166,9 +184,3 @@ void CFileChecklistDialog::OnAdvanced() {
 }
 
 void CFileChecklistDialog::OnSelChangeFileList() {}
-
-void CFileChecklistDialog::CopyCheckedFilesTo(std::set<std::string>& target) const {
-    auto hint = target.end();
-    for (const std::string& path : m_checkedFiles)
-        hint = std::next(target.insert(hint, path));
-}

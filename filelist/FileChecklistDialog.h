@@ -1,6 +1,6 @@
 // CFileChecklistDialog: a command's files as a check list. The caller's files start checked, the other
-// candidates unchecked; when the window is destroyed the rows are split back into the checked and the
-// unchecked set. The multi-file command shows it as it is; check-in and check-out derive from it.
+// candidates unchecked; after OK the rows are split back into the checked and the unchecked set. The
+// multi-file command shows it as it is; check-in and check-out derive from it.
 #ifndef CORVEL_FILE_CHECKLIST_DIALOG_H
 #define CORVEL_FILE_CHECKLIST_DIALOG_H
 
@@ -11,6 +11,7 @@
 
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 class CFileChecklistDialog : public CDialog {
@@ -20,8 +21,8 @@ public:
     ~CFileChecklistDialog() override;
 
     INT_PTR DoModal() override;
-    // Adds the paths of the rows that were checked when the dialog closed; `target` keeps what it held.
-    void CopyCheckedFilesTo(std::set<std::string>& target) const;
+    // After OK: the paths of the rows that were checked, handed over; the dialog keeps none of them.
+    std::set<std::string> TakeCheckedFiles() { return std::move(m_checkedFiles); }
     // The template this dialog is built from.
     virtual UINT GetDialogId() const;
 
@@ -31,7 +32,6 @@ protected:
 
     void OnAdvanced();
     void OnSelChangeFileList();
-    void OnDestroy();
     void OnSelectAll();
 
     CButton m_btnAdvanced;
@@ -42,16 +42,13 @@ protected:
 
 private:
     void FillList();
-    // Splits the rows back into the two sets by their check marks.
+    // Splits the rows back into the two sets by the marks they had when the list went.
     void CollectRows();
 
-    // Where each row came from, in row order: closing moves only the paths whose marks changed, and every
+    // The row of each path (-1: none), the checked set's paths in their order, then the unchecked set's.
+    // Closing walks the sets in their own order and moves only the paths whose marks changed, so every
     // path comes back as the caller's own bytes.
-    struct RowOrigin {
-        std::set<std::string>::iterator path;
-        bool checked;
-    };
-    std::vector<RowOrigin> m_rowOrigins;
+    std::vector<int> m_rowOfPath;
     bool m_rowsCutAtNul = false; // some path holds a NUL, so its row shows it only up to there
 
     DECLARE_MESSAGE_MAP()

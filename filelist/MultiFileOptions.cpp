@@ -9,8 +9,7 @@ bool RunMultiFileOptionsDialog(std::set<std::string>& files,
     if (dialog.DoModal() != IDOK)
         return false;
     // Build the result first and swap it in, so a failure part-way leaves the caller's set as it was.
-    std::set<std::string> checked;
-    dialog.CopyCheckedFilesTo(checked);
+    std::set<std::string> checked = dialog.TakeCheckedFiles();
     files.swap(checked);
     return true;
 }

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <new>
 #include <string>
 
 int CCheckListBox::GetTextOffset() const {
@@ -89,6 +90,70 @@ void CCheckListBox::SetChecks(const std::vector<int>& rows, int nCheck) {
 
 void CCheckListBox::InvertChecks() {
     ApplyMarks(0, GetCount(), nullptr, BulkMark::kInvert);
+}
+
+namespace {
+
+// A list box deleting its rows on WM_DESTROY sends its owner a WM_DELETEITEM for each row (some systems
+// only for rows with item data), carrying the row's item data: its mark. Through the dialog manager each
+// costs several times what the list box itself spends on the row, and nothing there needs them; so while
+// the rows go the owner's procedure is this one, which only notes the marks.
+struct RowsGoing {
+    HWND list;
+    std::vector<char>* marks;
+    WNDPROC ownerProc;
+};
+thread_local RowsGoing* t_pRowsGoing = nullptr;
+
+LRESULT CALLBACK OwnerWhileRowsGo(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    const RowsGoing& going = *t_pRowsGoing;
+    if (message == WM_DELETEITEM) {
+        const DELETEITEMSTRUCT* item = reinterpret_cast<const DELETEITEMSTRUCT*>(lParam);
+        if (item && item->hwndItem == going.list) {
+            if (item->itemID < going.marks->size())
+                (*going.marks)[item->itemID] =
+                    static_cast<char>(CCheckListBox::MarkOfItemData(static_cast<LRESULT>(item->itemData)));
+            return TRUE;
+        }
+    }
+    return ::CallWindowProcW(going.ownerProc, hWnd, message, wParam, lParam);
+}
+
+} // namespace
+
+LRESULT CCheckListBox::DestroyRows(WPARAM wParam, LPARAM lParam) {
+    // A row the list box does not report had no item data: it is unchecked.
+    bool kept = true;
+    try {
+        const LRESULT count = DefWindowProc(LB_GETCOUNT, 0, 0);
+        m_finalChecks.assign(count > 0 ? static_cast<size_t>(count) : 0, 0);
+    } catch (const std::bad_alloc&) {
+        kept = false;
+    }
+    RowsGoing going = {m_hWnd, &m_finalChecks, nullptr};
+    // The list box notifies the parent it was created with, the one it had when attached. Should that have
+    // changed, or the owner not be this thread's, the marks are read one by one instead.
+    if (kept && m_owner && ::GetParent(m_hWnd) == m_owner &&
+        ::GetWindowThreadProcessId(m_owner, nullptr) == ::GetCurrentThreadId())
+        going.ownerProc = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrW(m_owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&OwnerWhileRowsGo)));
+    if (kept && !going.ownerProc) {
+        for (size_t index = 0; index < m_finalChecks.size(); ++index)
+            m_finalChecks[index] = static_cast<char>(
+                MarkOfItemData(DefWindowProc(LB_GETITEMDATA, static_cast<WPARAM>(index), 0)));
+    }
+    RowsGoing* const outer = t_pRowsGoing;
+    if (going.ownerProc)
+        t_pRowsGoing = &going;
+    // The rows go in any case: the list box frees them only here.
+    const LRESULT result = CListBox::WindowProc(WM_DESTROY, wParam, lParam);
+    if (going.ownerProc) {
+        ::SetWindowLongPtrW(m_owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(going.ownerProc));
+        t_pRowsGoing = outer;
+    }
+    if (!kept)
+        throw std::bad_alloc();
+    return result;
 }
 
 bool CCheckListBox::GetRowText(int index, std::wstring& text) const {
@@ -250,6 +315,8 @@ void CCheckListBox::PreSubclassWindow() {
     SetItemHeight(static_cast<UINT>(height));
     m_boxSize = height - 2;
     m_margin = dpi > 0 ? std::max(2, ::MulDiv(2, dpi, 96)) : 2;
+    m_owner = ::GetParent(m_hWnd);
+    m_finalChecks.clear();
     m_checkedCount = 0;
     const int count = GetCount();
     for (int index = 0; index < count; ++index)
@@ -283,7 +350,7 @@ LRESULT CCheckListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         ReleaseAccessible();
         m_toolTip.Destroy();
-        break;
+        return DestroyRows(wParam, lParam);
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         return OnLButtonDown(message, wParam, lParam);

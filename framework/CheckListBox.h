@@ -41,6 +41,9 @@ public:
     void SetCheckRange(int first, int end, int nCheck);
     void SetChecks(const std::vector<int>& rows, int nCheck);
     void InvertChecks();
+    // The marks the rows had when the window was destroyed, in row order; empty until then. An owner
+    // that reads them after the window is gone spares a message per row while it goes.
+    const std::vector<char>& GetFinalChecks() const { return m_finalChecks; }
 
     // The row's text as wide characters, read from the list box itself whatever the window's character
     // set; `text` keeps its storage from call to call. False for no such row.
@@ -94,6 +97,8 @@ private:
     LRESULT OnItemDataMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnRowAction(WPARAM action, int index);
     LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
+    // The list box's own WM_DESTROY, which deletes the rows, keeping their marks in m_finalChecks.
+    LRESULT DestroyRows(WPARAM wParam, LPARAM lParam);
     void ReleaseAccessible();
     // The row whose check box lies under the client point, or -1.
     int CheckBoxHitTest(POINT point) const;
@@ -109,6 +114,9 @@ private:
     void AnnounceQuietChanges();
 
     int m_checkedCount = 0;
+    std::vector<char> m_finalChecks;
+    // The window the list box notifies: its parent when it was attached.
+    HWND m_owner = nullptr;
     // The list box's own procedure for wide messages, for reading row texts without conversion.
     WNDPROC m_pfnSuperW = nullptr;
     bool m_menuKeyDown = false;

@@ -7,6 +7,7 @@
 #include <corvel/corvel.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <set>
 #include <string>
 #include <vector>
@@ -145,6 +146,32 @@ TEST(MultiFileOptions, TheSameSetAsFilesAndCandidatesIsOneRowAPath) {
     EXPECT_EQ(checked, (std::vector<std::string>{"one.c", "three.c", "two.c"}));
     EXPECT_EQ(result, 1);
     EXPECT_EQ(both, (Files{"one.c", "three.c"}));
+}
+
+// One row changed each way in a long list: on OK each such path is looked up in the other set, where many
+// would be placed along one walk through it.
+TEST(MultiFileOptions, AFewRowsChangedInALongListMoveBetweenTheSets) {
+    Call call(Command::MultiFile);
+    for (int i = 0; i < 200; ++i) {
+        char path[32];
+        std::snprintf(path, sizeof path, "C:\\work\\file%03d.c", i);
+        (i % 2 ? call.otherFiles : call.files).insert(path);
+    }
+    Files expected = call.files;
+    expected.erase("C:\\work\\file050.c");
+    expected.insert("C:\\work\\file151.c");
+    ui::Script script;
+    // One click a step: finding its point scrolls the list, and the click is taken only later.
+    for (const char* path : {"C:\\work\\file050.c", "C:\\work\\file151.c"})
+        script.OnDialog("Options", [path](ui::Window dialog) {
+            ui::Window list = dialog.Item(IDC_FILE_LIST);
+            list.ClickRowCheckBox(ui::FindRow(list.Rows(), path));
+        });
+    script.OnDialog("Options", [](ui::Window dialog) { dialog.Item(IDOK).Click(); });
+    call.Run(script);
+
+    EXPECT_EQ(call.result, 1);
+    EXPECT_EQ(call.files, expected);
 }
 
 TEST(MultiFileOptions, SpaceTogglesTheFocusedRow) {
