@@ -48,6 +48,22 @@ constexpr long long kHeapBlocksAllowed = 16;
 constexpr long long kHeapBytesAllowed = 4 * 1024;
 constexpr long long kCommittedAllowed = 256 * 1024;
 
+// Heap, committed memory and windows back where they started; every DC given back as it was lent, at most
+// one at a time, and no GDI object left.
+void ExpectNothingKept(const Usage& before, const Usage& after, const GdiLedger& ledger,
+                       const GdiLedger::Counts& gdi) {
+    EXPECT_LE(after.heapBlocks - before.heapBlocks, kHeapBlocksAllowed);
+    EXPECT_LE(after.heapBytes - before.heapBytes, kHeapBytesAllowed);
+    EXPECT_LE(after.committed - before.committed, kCommittedAllowed);
+    EXPECT_EQ(after.windows, before.windows);
+    EXPECT_EQ(ledger.OutstandingDcs(), 0);
+    EXPECT_EQ(ledger.OutstandingObjects(), 0);
+    EXPECT_EQ(gdi.dcsGivenBackChanged, 0) << "a borrowed DC went back with another font or brush selected";
+    EXPECT_EQ(gdi.unknownGiveBacks, 0);
+    EXPECT_EQ(gdi.tableFull, 0);
+    EXPECT_LE(gdi.mostDcsAtOnce, 1);
+}
+
 class Endurance : public ::testing::TestWithParam<Command> {};
 
 TEST_P(Endurance, AThousandCallsGiveBackEveryByteWindowAndDeviceContext) {
@@ -113,17 +129,7 @@ TEST_P(Endurance, AThousandCallsGiveBackEveryByteWindowAndDeviceContext) {
     EXPECT_EQ(closer.DialogsShown() - shownBefore, kCalls) << "every call shows its dialog once";
     EXPECT_EQ(wrongAnswers, 0) << "calls with a wrong result or changed arguments";
 
-    EXPECT_LE(after.heapBlocks - before.heapBlocks, kHeapBlocksAllowed);
-    EXPECT_LE(after.heapBytes - before.heapBytes, kHeapBytesAllowed);
-    EXPECT_LE(after.committed - before.committed, kCommittedAllowed);
-    EXPECT_EQ(after.windows, before.windows);
-
-    EXPECT_EQ(ledger.OutstandingDcs(), 0);
-    EXPECT_EQ(ledger.OutstandingObjects(), 0);
-    EXPECT_EQ(gdi.dcsGivenBackChanged, 0) << "a borrowed DC went back with another font or brush selected";
-    EXPECT_EQ(gdi.unknownGiveBacks, 0);
-    EXPECT_EQ(gdi.tableFull, 0);
-    EXPECT_LE(gdi.mostDcsAtOnce, 1);
+    ExpectNothingKept(before, after, ledger, gdi);
     if (HasFileList(command)) { // the list is measured on a borrowed DC: the ledger must have seen each one
         EXPECT_GE(gdi.dcsObtained - gdiBefore.dcsObtained, kCalls);
     }
@@ -175,16 +181,7 @@ TEST_P(CEndurance, CallsGiveBackEveryByteWindowAndDeviceContext) {
 
     EXPECT_EQ(closer.DialogsShown(), kWarmUpCalls + kCCalls) << "every call shows its dialog once";
     EXPECT_EQ(wrongAnswers, 0) << "calls with a wrong result or outputs";
-    EXPECT_LE(after.heapBlocks - before.heapBlocks, kHeapBlocksAllowed);
-    EXPECT_LE(after.heapBytes - before.heapBytes, kHeapBytesAllowed);
-    EXPECT_LE(after.committed - before.committed, kCommittedAllowed);
-    EXPECT_EQ(after.windows, before.windows);
-    EXPECT_EQ(ledger.OutstandingDcs(), 0);
-    EXPECT_EQ(ledger.OutstandingObjects(), 0);
-    EXPECT_EQ(gdi.dcsGivenBackChanged, 0) << "a borrowed DC went back with another font or brush selected";
-    EXPECT_EQ(gdi.unknownGiveBacks, 0);
-    EXPECT_EQ(gdi.tableFull, 0);
-    EXPECT_LE(gdi.mostDcsAtOnce, 1);
+    ExpectNothingKept(before, after, ledger, gdi);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryCFunction, CEndurance, ::testing::Range<size_t>(0, 7),
