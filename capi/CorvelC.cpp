@@ -126,6 +126,11 @@ template <typename Call> int Guarded(Call call) {
     }
 }
 
+// The result of a dialog that did not end with OK: the user's Cancel, or no dialog at all.
+int NotAccepted(DialogEnd end) {
+    return end == DialogEnd::NotShown ? CORVEL_E_NO_DIALOG : CORVEL_CANCEL;
+}
+
 // A block for the host, freed here unless handed over with release().
 struct FreeBlock {
     void operator()(void* memory) const { std::free(memory); }
@@ -149,8 +154,10 @@ int CORVEL_CALL corvel_multi_file_options(const char* const* files, size_t file_
         std::set<std::string> checked = ToSet(files, file_count);
         const std::set<std::string> others = ToSet(other_files, other_file_count);
         CCallbackHost hostObject(host);
-        if (!RunMultiFileOptionsDialog(checked, hostObject, others, CWnd::FromHandle(parent)))
-            return CORVEL_CANCEL;
+        const DialogEnd end =
+            RunMultiFileOptionsDialog(checked, hostObject, others, CWnd::FromHandle(parent));
+        if (end != DialogEnd::Ok)
+            return NotAccepted(end);
         Block<char*> list(NewStringArray(checked));
         if (!list)
             return CORVEL_E_OUT_OF_MEMORY;
@@ -176,8 +183,11 @@ int CORVEL_CALL corvel_check_in_options(const char* const* files, size_t file_co
         std::string text = ToString(comment);
         bool keep = FlagToBool(*keep_checked_out);
         CCallbackHost hostObject(host);
-        const bool accepted = RunCheckInOptionsDialog(checked, hostObject, keep, text, max_comment_length,
+        const DialogEnd end = RunCheckInOptionsDialog(checked, hostObject, keep, text, max_comment_length,
                                                       others, CWnd::FromHandle(parent));
+        if (end == DialogEnd::NotShown)
+            return CORVEL_E_NO_DIALOG;
+        const bool accepted = end == DialogEnd::Ok;
         Block<char*> list(accepted ? NewStringArray(checked) : nullptr);
         Block<char> newComment(list ? NewString(text) : nullptr);
         if (accepted && !newComment)
@@ -207,9 +217,10 @@ int CORVEL_CALL corvel_check_out_options(const char* const* files, size_t file_c
         const std::set<std::string> others = ToSet(other_files, other_file_count);
         std::string text = ToString(comment);
         CCallbackHost hostObject(host);
-        if (!RunCheckOutOptionsDialog(checked, hostObject, text, max_comment_length, others,
-                                      CWnd::FromHandle(parent)))
-            return CORVEL_CANCEL;
+        const DialogEnd end = RunCheckOutOptionsDialog(checked, hostObject, text, max_comment_length, others,
+                                                       CWnd::FromHandle(parent));
+        if (end != DialogEnd::Ok)
+            return NotAccepted(end);
         Block<char*> list(NewStringArray(checked));
         Block<char> newComment(list ? NewString(text) : nullptr);
         if (!newComment)
@@ -229,8 +240,9 @@ int CORVEL_CALL corvel_single_file_options(const char* path, const corvel_host* 
             return status;
         std::string text = ToString(path);
         CCallbackHost hostObject(host);
-        if (!RunSingleFileOptionsDialog(text, hostObject, CWnd::FromHandle(parent)))
-            return CORVEL_CANCEL;
+        const DialogEnd end = RunSingleFileOptionsDialog(text, hostObject, CWnd::FromHandle(parent));
+        if (end != DialogEnd::Ok)
+            return NotAccepted(end);
         char* result = NewString(text);
         if (!result)
             return CORVEL_E_OUT_OF_MEMORY;
@@ -249,8 +261,11 @@ int CORVEL_CALL corvel_diff_options(const char* path, int* ignore_case, int* ign
         std::string text = ToString(path);
         bool ignoreCase = FlagToBool(*ignore_case), ignoreSpaces = FlagToBool(*ignore_spaces);
         CCallbackHost hostObject(host);
-        const bool accepted =
+        const DialogEnd end =
             RunDiffOptionsDialog(ignoreCase, ignoreSpaces, hostObject, text, CWnd::FromHandle(parent));
+        if (end == DialogEnd::NotShown)
+            return CORVEL_E_NO_DIALOG;
+        const bool accepted = end == DialogEnd::Ok;
         char* result = accepted ? NewString(text) : nullptr;
         if (accepted && !result)
             return CORVEL_E_OUT_OF_MEMORY;
@@ -271,8 +286,9 @@ int CORVEL_CALL corvel_rename_options(const char* existing_file, const char* new
         if (status != CORVEL_OK)
             return status;
         std::string file = ToString(existing_file), name = ToString(new_name);
-        if (!RunRenameOptionsDialog(name, file, CWnd::FromHandle(parent)))
-            return CORVEL_CANCEL;
+        const DialogEnd end = RunRenameOptionsDialog(name, file, CWnd::FromHandle(parent));
+        if (end != DialogEnd::Ok)
+            return NotAccepted(end);
         Block<char> fileCopy(NewString(file));
         Block<char> nameCopy(fileCopy ? NewString(name) : nullptr);
         if (!nameCopy)
@@ -296,13 +312,15 @@ int CORVEL_CALL corvel_session_options(int* ignore_case, int* ignore_spaces, int
              keepAfterAdd = FlagToBool(*keep_checked_out_after_add),
              keepAfterCheckIn = FlagToBool(*keep_checked_out_after_check_in);
         CCallbackHost hostObject(host);
-        const bool accepted = RunSessionOptionsDialog(ignoreCase, ignoreSpaces, keepAfterAdd,
+        const DialogEnd end = RunSessionOptionsDialog(ignoreCase, ignoreSpaces, keepAfterAdd,
                                                       keepAfterCheckIn, hostObject, CWnd::FromHandle(parent));
+        if (end == DialogEnd::NotShown)
+            return CORVEL_E_NO_DIALOG;
         StoreFlag(*ignore_case, ignoreCase);
         StoreFlag(*ignore_spaces, ignoreSpaces);
         StoreFlag(*keep_checked_out_after_add, keepAfterAdd);
         StoreFlag(*keep_checked_out_after_check_in, keepAfterCheckIn);
-        return accepted ? CORVEL_OK : CORVEL_CANCEL;
+        return end == DialogEnd::Ok ? CORVEL_OK : CORVEL_CANCEL;
     });
 }
 

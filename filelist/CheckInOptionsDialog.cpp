@@ -2,6 +2,7 @@
 #include "CheckInOptionsDialog.h"
 
 #include "frame/ExportConvention.h"
+#include "frame/Workers.h"
 #include "resource.h"
 
 BEGIN_MESSAGE_MAP(CCheckInOptionsDialog, CFileChecklistDialog)
@@ -35,14 +36,15 @@ BOOL CCheckInOptionsDialog::OnInitDialog() {
     return TRUE; // the focus goes to the first tab stop, OK
 }
 
-bool RunCheckInOptionsDialog(std::set<std::string>& files,
-                             CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions, bool& keepCheckedOut,
-                             std::string& comment, int maxCommentLength,
-                             const std::set<std::string>& otherFiles, CWnd* parent) {
+DialogEnd RunCheckInOptionsDialog(std::set<std::string>& files,
+                                  CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions,
+                                  bool& keepCheckedOut, std::string& comment, int maxCommentLength,
+                                  const std::set<std::string>& otherFiles, CWnd* parent) {
     CCheckInOptionsDialog dialog(files, otherFiles, advancedOptions, keepCheckedOut, comment,
                                  maxCommentLength, parent);
-    if (dialog.DoModal() != IDOK)
-        return false;
+    const DialogEnd end = DialogEndOf(dialog.DoModal());
+    if (end != DialogEnd::Ok)
+        return end;
     // Everything that can fail comes first; the caller's arguments then change by swaps that cannot, so
     // they are either all written back or left as they were.
     std::set<std::string> checked = dialog.TakeCheckedFiles();
@@ -51,7 +53,7 @@ bool RunCheckInOptionsDialog(std::set<std::string>& files,
     files.swap(checked);
     comment.swap(newComment);
     keepCheckedOut = keep;
-    return true;
+    return DialogEnd::Ok;
 }
 
 int CorvelDoCheckInOptions(std::set<std::string>& files,
@@ -61,7 +63,7 @@ int CorvelDoCheckInOptions(std::set<std::string>& files,
     CORVEL_ENTER_EXPORT();
     bool keep = FlagToBool(keepCheckedOut);
     const bool accepted = RunCheckInOptionsDialog(files, advancedOptions, keep, comment, maxCommentLength,
-                                                  otherFiles, CWnd::FromHandle(parent));
+                                                  otherFiles, CWnd::FromHandle(parent)) == DialogEnd::Ok;
     StoreFlag(keepCheckedOut, keep);
     return accepted ? 1 : 0;
 }

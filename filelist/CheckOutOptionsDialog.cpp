@@ -2,6 +2,7 @@
 #include "CheckOutOptionsDialog.h"
 
 #include "frame/ExportConvention.h"
+#include "frame/Workers.h"
 #include "resource.h"
 
 BEGIN_MESSAGE_MAP(CCheckOutOptionsDialog, CFileChecklistDialog)
@@ -32,18 +33,20 @@ BOOL CCheckOutOptionsDialog::OnInitDialog() {
     return TRUE; // the focus goes to the first tab stop, OK
 }
 
-bool RunCheckOutOptionsDialog(std::set<std::string>& files,
-                              CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions, std::string& comment,
-                              int maxCommentLength, const std::set<std::string>& otherFiles, CWnd* parent) {
+DialogEnd RunCheckOutOptionsDialog(std::set<std::string>& files,
+                                   CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions,
+                                   std::string& comment, int maxCommentLength,
+                                   const std::set<std::string>& otherFiles, CWnd* parent) {
     CCheckOutOptionsDialog dialog(files, otherFiles, advancedOptions, comment, maxCommentLength, parent);
-    if (dialog.DoModal() != IDOK)
-        return false;
+    const DialogEnd end = DialogEndOf(dialog.DoModal());
+    if (end != DialogEnd::Ok)
+        return end;
     // Build first, then swap: the caller gets both results or, if building fails, neither.
     std::set<std::string> checked = dialog.TakeCheckedFiles();
     std::string newComment = dialog.GetComment();
     files.swap(checked);
     comment.swap(newComment);
-    return true;
+    return DialogEnd::Ok;
 }
 
 int CorvelDoCheckOutOptions(std::set<std::string>& files,
@@ -51,7 +54,7 @@ int CorvelDoCheckOutOptions(std::set<std::string>& files,
                             int maxCommentLength, const std::set<std::string>& otherFiles, HWND parent) {
     CORVEL_ENTER_EXPORT();
     return RunCheckOutOptionsDialog(files, advancedOptions, comment, maxCommentLength, otherFiles,
-                                    CWnd::FromHandle(parent))
+                                    CWnd::FromHandle(parent)) == DialogEnd::Ok
                ? 1
                : 0;
 }

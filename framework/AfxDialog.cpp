@@ -47,6 +47,9 @@ INT_PTR CDialog::DoModal() {
         return -1;
 
     HWND hOwner = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
+    // The system's dialog box answers an owner that is no window with 0, which would read as a Cancel.
+    if (hOwner && !::IsWindow(hOwner))
+        return -1;
     // An ANSI dialog for texts in the ANSI code page, a Unicode one (with Unicode controls) for any other.
     INT_PTR result = m_nTextCodePage == CP_ACP
                          ? ::DialogBoxIndirectParamA(hInstance, static_cast<LPCDLGTEMPLATEA>(pTemplate),

@@ -2,6 +2,7 @@
 
 #include "Browse.h"
 #include "frame/ExportConvention.h"
+#include "frame/Workers.h"
 #include "resource.h"
 
 BEGIN_MESSAGE_MAP(CDiffOptionsDialog, CDialog)
@@ -42,18 +43,19 @@ void CDiffOptionsDialog::OnBrowse() {
     BrowseForPath(*this, m_strPath);
 }
 
-bool RunDiffOptionsDialog(bool& ignoreCase, bool& ignoreSpaces,
-                          CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions, std::string& path,
-                          CWnd* parent) {
+DialogEnd RunDiffOptionsDialog(bool& ignoreCase, bool& ignoreSpaces,
+                               CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions, std::string& path,
+                               CWnd* parent) {
     CDiffOptionsDialog dialog(path, ignoreCase, ignoreSpaces, advancedOptions, parent);
-    if (dialog.DoModal() != IDOK)
-        return false;
+    const DialogEnd end = DialogEndOf(dialog.DoModal());
+    if (end != DialogEnd::Ok)
+        return end;
     // Everything that can fail happens before the caller's values change.
     std::string chosen = dialog.GetPath();
     path.swap(chosen);
     ignoreCase = dialog.GetIgnoreCase();
     ignoreSpaces = dialog.GetIgnoreSpaces();
-    return true;
+    return DialogEnd::Ok;
 }
 
 int CorvelDoDiffOptions(int& ignoreCase, int& ignoreSpaces,
@@ -62,8 +64,8 @@ int CorvelDoDiffOptions(int& ignoreCase, int& ignoreSpaces,
     CORVEL_ENTER_EXPORT();
     bool bIgnoreCase = FlagToBool(ignoreCase);
     bool bIgnoreSpaces = FlagToBool(ignoreSpaces);
-    const bool accepted =
-        RunDiffOptionsDialog(bIgnoreCase, bIgnoreSpaces, advancedOptions, path, CWnd::FromHandle(parent));
+    const bool accepted = RunDiffOptionsDialog(bIgnoreCase, bIgnoreSpaces, advancedOptions, path,
+                                               CWnd::FromHandle(parent)) == DialogEnd::Ok;
     StoreFlag(ignoreCase, bIgnoreCase);
     StoreFlag(ignoreSpaces, bIgnoreSpaces);
     return accepted ? 1 : 0;

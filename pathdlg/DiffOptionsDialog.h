@@ -35,10 +35,4 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
-// On OK the path and both flags take the dialog's values and the result is true; otherwise none of
-// them changes. Unlike the constructor, this takes the path after the flags.
-bool RunDiffOptionsDialog(bool& ignoreCase, bool& ignoreSpaces,
-                          CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions, std::string& path,
-                          CWnd* parent);
-
 #endif // CORVEL_DIFF_OPTIONS_DIALOG_H

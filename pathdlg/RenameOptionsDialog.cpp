@@ -2,6 +2,7 @@
 
 #include "Browse.h"
 #include "frame/ExportConvention.h"
+#include "frame/Workers.h"
 #include "resource.h"
 
 #include <corvel/corvel.h>
@@ -34,19 +35,20 @@ void CRenameOptionsDialog::OnBrowse() {
     BrowseForPath(*this, m_strExistingFile);
 }
 
-bool RunRenameOptionsDialog(std::string& newName, std::string& existingFile, CWnd* parent) {
+DialogEnd RunRenameOptionsDialog(std::string& newName, std::string& existingFile, CWnd* parent) {
     CRenameOptionsDialog dialog(existingFile, newName, parent);
-    if (dialog.DoModal() != IDOK)
-        return false;
+    const DialogEnd end = DialogEndOf(dialog.DoModal());
+    if (end != DialogEnd::Ok)
+        return end;
     // Both copies first: a failure while copying leaves both of the caller's strings as they were.
     std::string chosenFile = dialog.GetExistingFile();
     std::string chosenName = dialog.GetNewName();
     existingFile.swap(chosenFile);
     newName.swap(chosenName);
-    return true;
+    return DialogEnd::Ok;
 }
 
 int CorvelDoRenameOptions(std::string& newName, std::string& existingFile, HWND parent) {
     CORVEL_ENTER_EXPORT();
-    return RunRenameOptionsDialog(newName, existingFile, CWnd::FromHandle(parent)) ? 1 : 0;
+    return RunRenameOptionsDialog(newName, existingFile, CWnd::FromHandle(parent)) == DialogEnd::Ok ? 1 : 0;
 }

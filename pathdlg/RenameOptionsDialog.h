@@ -25,8 +25,4 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
-// On OK both strings take the boxes' texts, both or neither, and the result is true. Note the order:
-// the new name (lower box) comes first, the reverse of the constructor.
-bool RunRenameOptionsDialog(std::string& newName, std::string& existingFile, CWnd* parent);
-
 #endif // CORVEL_RENAME_OPTIONS_DIALOG_H

@@ -2,6 +2,7 @@
 
 #include "Browse.h"
 #include "frame/ExportConvention.h"
+#include "frame/Workers.h"
 #include "resource.h"
 
 BEGIN_MESSAGE_MAP(CSingleFileOptionsDialog, CDialog)
@@ -40,19 +41,22 @@ void CSingleFileOptionsDialog::OnBrowse() {
     BrowseForPath(*this, m_strPath);
 }
 
-bool RunSingleFileOptionsDialog(std::string& path, CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions,
-                                CWnd* parent) {
+DialogEnd RunSingleFileOptionsDialog(std::string& path,
+                                     CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions,
+                                     CWnd* parent) {
     CSingleFileOptionsDialog dialog(path, advancedOptions, parent);
-    if (dialog.DoModal() != IDOK)
-        return false;
+    const DialogEnd end = DialogEndOf(dialog.DoModal());
+    if (end != DialogEnd::Ok)
+        return end;
     // The copy is made before the caller's string changes: a failure leaves it as it was.
     std::string chosen = dialog.GetPath();
     path.swap(chosen);
-    return true;
+    return DialogEnd::Ok;
 }
 
 int CorvelDoSingleFileOptions(std::string& path, CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions,
                               HWND parent) {
     CORVEL_ENTER_EXPORT();
-    return RunSingleFileOptionsDialog(path, advancedOptions, CWnd::FromHandle(parent)) ? 1 : 0;
+    return RunSingleFileOptionsDialog(path, advancedOptions, CWnd::FromHandle(parent)) == DialogEnd::Ok ? 1
+                                                                                                        : 0;
 }

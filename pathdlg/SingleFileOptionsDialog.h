@@ -31,8 +31,4 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
-// On OK `path` takes the box's text and the result is true; otherwise `path` is untouched.
-bool RunSingleFileOptionsDialog(std::string& path, CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions,
-                                CWnd* parent);
-
 #endif // CORVEL_SINGLE_FILE_OPTIONS_DIALOG_H

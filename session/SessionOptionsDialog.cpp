@@ -1,6 +1,7 @@
 #include "SessionOptionsDialog.h"
 
 #include "frame/ExportConvention.h"
+#include "frame/Workers.h"
 #include "resource.h"
 
 BEGIN_MESSAGE_MAP(CSessionOptionsDialog, CDialog)
@@ -36,18 +37,19 @@ void CSessionOptionsDialog::OnAdvanced() {
     ShowAdvancedOptionsOrWarn(*m_pAdvancedOptions, GetSafeHwnd());
 }
 
-bool RunSessionOptionsDialog(bool& ignoreCase, bool& ignoreSpaces, bool& keepCheckedOutAfterAdd,
-                             bool& keepCheckedOutAfterCheckIn,
-                             CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions, CWnd* parent) {
+DialogEnd RunSessionOptionsDialog(bool& ignoreCase, bool& ignoreSpaces, bool& keepCheckedOutAfterAdd,
+                                  bool& keepCheckedOutAfterCheckIn,
+                                  CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions, CWnd* parent) {
     CSessionOptionsDialog dialog(ignoreCase, ignoreSpaces, keepCheckedOutAfterAdd, keepCheckedOutAfterCheckIn,
                                  advancedOptions, parent);
-    if (dialog.DoModal() != IDOK)
-        return false;
+    const DialogEnd end = DialogEndOf(dialog.DoModal());
+    if (end != DialogEnd::Ok)
+        return end;
     ignoreCase = dialog.GetIgnoreCase();
     ignoreSpaces = dialog.GetIgnoreSpaces();
     keepCheckedOutAfterAdd = dialog.GetKeepCheckedOutAfterAdd();
     keepCheckedOutAfterCheckIn = dialog.GetKeepCheckedOutAfterCheckIn();
-    return true;
+    return DialogEnd::Ok;
 }
 
 int CorvelDoSessionOptions(int& ignoreCase, int& ignoreSpaces, int& keepCheckedOutAfterAdd,
@@ -60,7 +62,7 @@ int CorvelDoSessionOptions(int& ignoreCase, int& ignoreSpaces, int& keepCheckedO
     bool keepAfterCheckIn = FlagToBool(keepCheckedOutAfterCheckIn);
     const bool accepted =
         RunSessionOptionsDialog(ignoreCaseFlag, ignoreSpacesFlag, keepAfterAdd, keepAfterCheckIn,
-                                advancedOptions, CWnd::FromHandle(parent));
+                                advancedOptions, CWnd::FromHandle(parent)) == DialogEnd::Ok;
     StoreFlag(ignoreCase, ignoreCaseFlag);
     StoreFlag(ignoreSpaces, ignoreSpacesFlag);
     StoreFlag(keepCheckedOutAfterAdd, keepAfterAdd);

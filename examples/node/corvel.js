@@ -18,6 +18,7 @@ const Result = Object.freeze({
     E_INVALID_UTF8: -3,
     E_OUT_OF_MEMORY: -4,
     E_INTERNAL: -5,
+    E_NO_DIALOG: -6,
 });
 
 // The host object: a context and two __cdecl callbacks. koffi defaults to cdecl as well, but on x86 a

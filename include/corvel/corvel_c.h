@@ -8,8 +8,8 @@
  *
  * Rules
  * - Results: CORVEL_OK (1) when the user pressed OK, CORVEL_CANCEL (0) when the dialog was left any other
- *   way (or could not be created), a negative CORVEL_E_... code for bad arguments or exhausted memory.
- *   On an error nothing is shown and nothing is written to any argument.
+ *   way, CORVEL_E_NO_DIALOG when no dialog could be created, a negative CORVEL_E_... code for bad
+ *   arguments or exhausted memory. On an error nothing is written to any argument.
  * - Strings are NUL-terminated UTF-8, in and out. Invalid UTF-8 (bytes that are no UTF-8, overlong
  *   forms, surrogates, code points above U+10FFFF) is refused with CORVEL_E_INVALID_UTF8. The dialogs show
  *   every character, and paths the user did not touch come back byte for byte.
@@ -63,7 +63,10 @@ enum {
     /* Memory ran out. The dialog may have been shown; no argument was written. */
     CORVEL_E_OUT_OF_MEMORY = -4,
     /* An unexpected failure inside the library; no argument was written. */
-    CORVEL_E_INTERNAL = -5
+    CORVEL_E_INTERNAL = -5,
+    /* The dialog could not be created (`parent` is not a window, or the system has no window resources
+     * left); nothing was shown and no argument was written, not even the in/out flags. */
+    CORVEL_E_NO_DIALOG = -6
 };
 
 /* The host's side of the "Advanced..." button: the source-control provider's own options, already bound

@@ -5,6 +5,8 @@
 // never a crash or an exception, never an output or flag partly written, and nothing left behind: heap
 // blocks, windows, device contexts and GDI objects.
 #include "CCalls.h"
+#include "Commands.h"
+#include "FakeProvider.h"
 #include "Faults.h"
 #include "Meters.h"
 #include "UiDriver.h"
@@ -108,6 +110,38 @@ TEST_P(CMemoryExhaustion, EveryAllocationFailingGivesOutOfMemoryOrTheNormalResul
         }
         // And the next call works.
         EXPECT_EQ(Call(function, host.hwnd(), how, nullptr, 0, false, nullptr), normal);
+    }
+}
+
+// A parent window that is gone by the time of the call: no dialog can be made. The C functions say so
+// with CORVEL_E_NO_DIALOG and write nothing, not even their in/out flags; the C++ exports answer 0 as for
+// a Cancel. The next call, over a live window, shows its dialog.
+TEST(NoDialog, AParentThatIsNoLongerAWindowGivesNoDialogAndWritesNothing) {
+    HWND gone;
+    {
+        ui::HostWindow closed;
+        gone = closed.hwnd();
+    }
+    ASSERT_FALSE(::IsWindow(gone));
+    ui::HostWindow host;
+    Slots untouched;
+    const std::string noDialog = Outcome(CORVEL_E_NO_DIALOG, untouched);
+    for (const Function& function : CFunctions()) {
+        SCOPED_TRACE(function.name);
+        EXPECT_EQ(Call(function, gone, Close::Ok, nullptr, 0, false, nullptr), noDialog);
+        EXPECT_EQ(
+            Call(function, host.hwnd(), Close::Cancel, nullptr, 0, false, nullptr).rfind("result 0;", 0), 0u);
+    }
+    for (cmd::Command command : cmd::kAllCommands) {
+        SCOPED_TRACE(cmd::Name(command));
+        cmd::Arguments arguments = cmd::TypicalArguments();
+        arguments.flags = {1, 0, 1, 0};
+        const cmd::Arguments before = arguments;
+        FakeProvider provider;
+        ui::Watchdog watchdog;
+        EXPECT_EQ(cmd::Invoke(command, arguments, provider, gone), 0);
+        EXPECT_EQ(arguments, before);
+        EXPECT_FALSE(watchdog.Fired()) << "a dialog came up";
     }
 }
 
