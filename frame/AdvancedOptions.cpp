@@ -1,6 +1,7 @@
 #include "AdvancedOptions.h"
 
 #include "AfxDialog.h"
+#include "AfxModuleState.h"
 
 const char* const kAdvancedOptionsUnavailableMessage =
     "Advanced options have become unexpectedly unavailable.\nTry again later. You may have to restart this "
@@ -8,6 +9,7 @@ const char* const kAdvancedOptionsUnavailableMessage =
 
 bool QueryAdvancedOptionsAvailable(CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions) {
     try {
+        AFX_CALLER_ACTCTX_SCOPE callersWindows;
         return advancedOptions.AreAdvancedOptionsAvailable();
     } catch (...) {
         return false;
@@ -16,6 +18,7 @@ bool QueryAdvancedOptionsAvailable(CSCCAbstractGetCommandOptionsFunctionoid& adv
 
 void ShowAdvancedOptionsOrWarn(CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions, HWND owner) {
     try {
+        AFX_CALLER_ACTCTX_SCOPE callersWindows;
         advancedOptions.ShowAdvancedOptions(owner);
     } catch (...) {
         AfxMessageBox(kAdvancedOptionsUnavailableMessage, MB_ICONEXCLAMATION, 0);

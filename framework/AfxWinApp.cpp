@@ -31,6 +31,7 @@ int CWinApp::ExitInstance() {
 BOOL AfxDllProcessAttach(HINSTANCE hInstance) {
     AFX_MODULE_STATE* state = AfxGetStaticModuleState();
     state->m_hCurrentResourceHandle = hInstance;
+    AfxCreateModuleActivationContext(state, hInstance);
 
     CWinApp* app = state->m_pCurrentWinApp;
     if (app && app->m_pszAppName) {
@@ -55,6 +56,7 @@ void AfxDllProcessDetach() {
     if (state->m_pCurrentWinApp)
         state->m_pCurrentWinApp->ExitInstance();
     AfxReleaseTemporaries(0);
+    AfxReleaseModuleActivationContext(state);
 }
 
 void AfxDllThreadDetach() {
