@@ -4,6 +4,7 @@
 #include "CheckListMenu.h"
 
 #include <oleacc.h>
+#include <vssym32.h>
 
 #include <algorithm>
 #include <cwchar>
@@ -16,6 +17,7 @@ int CCheckListBox::GetTextOffset() const {
 
 CCheckListBox::~CCheckListBox() {
     ReleaseAccessible();
+    CloseTheme();
 }
 
 int CCheckListBox::StoreMark(int index, LPARAM data, bool invert) {
@@ -316,11 +318,23 @@ void CCheckListBox::PreSubclassWindow() {
     m_boxSize = height - 2;
     m_margin = dpi > 0 ? std::max(2, ::MulDiv(2, dpi, 96)) : 2;
     m_owner = ::GetParent(m_hWnd);
+    OpenTheme();
     m_finalChecks.clear();
     m_checkedCount = 0;
     const int count = GetCount();
     for (int index = 0; index < count; ++index)
         m_checkedCount += GetCheck(index);
+}
+
+void CCheckListBox::OpenTheme() {
+    CloseTheme();
+    m_hTheme = ::OpenThemeData(m_hWnd, L"BUTTON"); // null while no style is on
+}
+
+void CCheckListBox::CloseTheme() {
+    if (m_hTheme)
+        ::CloseThemeData(m_hTheme);
+    m_hTheme = nullptr;
 }
 
 int CCheckListBox::CheckBoxHitTest(POINT point) const {
@@ -350,7 +364,12 @@ LRESULT CCheckListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         ReleaseAccessible();
         m_toolTip.Destroy();
+        CloseTheme();
         return DestroyRows(wParam, lParam);
+    case WM_THEMECHANGED:
+        OpenTheme();
+        ::InvalidateRect(m_hWnd, nullptr, TRUE);
+        return CListBox::WindowProc(message, wParam, lParam);
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         return OnLButtonDown(message, wParam, lParam);
@@ -482,10 +501,17 @@ void CCheckListBox::DrawItem(const DRAWITEMSTRUCT& item) {
     boxRect.top = row.top + (row.bottom - row.top - box) / 2;
     boxRect.right = boxRect.left + box;
     boxRect.bottom = boxRect.top + box;
-    ::DrawFrameControl(hDC, &boxRect, DFC_BUTTON, DFCS_BUTTONCHECK | (GetCheck(index) ? DFCS_CHECKED : 0));
+    const bool checked = GetCheck(index) != 0;
+    const bool disabled = !::IsWindowEnabled(m_hWnd);
+    if (m_hTheme) {
+        const int state = checked ? (disabled ? CBS_CHECKEDDISABLED : CBS_CHECKEDNORMAL)
+                                  : (disabled ? CBS_UNCHECKEDDISABLED : CBS_UNCHECKEDNORMAL);
+        ::DrawThemeBackground(m_hTheme, hDC, BP_CHECKBOX, state, &boxRect, nullptr);
+    } else {
+        ::DrawFrameControl(hDC, &boxRect, DFC_BUTTON, DFCS_BUTTONCHECK | (checked ? DFCS_CHECKED : 0));
+    }
 
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
-    const bool disabled = !::IsWindowEnabled(m_hWnd);
     RECT textRect = row;
     textRect.left = column.right;
     const COLORREF oldBack = ::SetBkColor(hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));

@@ -19,6 +19,8 @@
 #include "CheckListFinder.h"
 #include "CheckListToolTip.h"
 
+#include <uxtheme.h>
+
 #include <string>
 #include <vector>
 
@@ -123,6 +125,10 @@ private:
     // Set from the row height when the window is attached; 96-DPI values until then.
     int m_boxSize = 13;
     int m_margin = 2;
+    // The visual style's button parts while a style is on, for drawing the boxes as its check boxes.
+    HTHEME m_hTheme = nullptr;
+    void OpenTheme();
+    void CloseTheme();
     CCheckListFinder m_finder;
     CCheckListToolTip m_toolTip;
 };

@@ -1,13 +1,16 @@
 // The dialogs at the screen's DPI. CTest runs this program once for each of 96, 120, 144 and 192 DPI, each
 // in a Wine prefix of its own whose LogPixels is that DPI (CORVEL_DPI, scripts/wine-run). The dialogs grow
 // with their font, so every control and its text must still fit; the list's check boxes grow with its
-// rows, are drawn whole and hit where they are drawn; its horizontal extent ends at its longest path.
+// rows, are drawn whole, as the system's check boxes (the visual style's while one is on), and hit where
+// they are drawn; its horizontal extent ends at its longest path.
 #include "Commands.h"
 #include "UiDriver.h"
 #include "resource.h"
 
 #include <corvel/corvel.h>
 #include <gtest/gtest.h>
+#include <uxtheme.h>
+#include <vssym32.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -138,6 +141,39 @@ RECT InkBounds(HWND window, RECT area) {
     return ink; // inclusive; empty when right < left
 }
 
+// Whether the check box column of `row` shows exactly what the system draws for a check box a pixel less
+// than the row above and below, near the row's left end: the visual style's box while one is on, the
+// classic one otherwise.
+bool DrawnAsTheSystemsCheckBox(HWND list, RECT row, bool checked) {
+    const LONG size = row.bottom - row.top - 2;
+    RECT rect = {0, 0, size, size};
+    HDC screen = ::GetDC(list);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, size, size);
+    HGDIOBJ oldBitmap = ::SelectObject(memory, bitmap);
+    ::FillRect(memory, &rect, ::GetSysColorBrush(COLOR_WINDOW));
+    if (HTHEME theme = ::OpenThemeData(list, L"BUTTON")) {
+        ::DrawThemeBackground(theme, memory, BP_CHECKBOX, checked ? CBS_CHECKEDNORMAL : CBS_UNCHECKEDNORMAL,
+                              &rect, nullptr);
+        ::CloseThemeData(theme);
+    } else {
+        ::DrawFrameControl(memory, &rect, DFC_BUTTON, DFCS_BUTTONCHECK | (checked ? DFCS_CHECKED : 0));
+    }
+    bool found = false;
+    for (LONG left = row.left; left <= row.left + 8 && !found; ++left) {
+        bool same = true;
+        for (LONG y = 0; y < size && same; ++y)
+            for (LONG x = 0; x < size && same; ++x)
+                same = ::GetPixel(memory, x, y) == ::GetPixel(screen, left + x, row.top + 1 + y);
+        found = same;
+    }
+    ::SelectObject(memory, oldBitmap);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(list, screen);
+    return found;
+}
+
 int ListFontHeight(HWND list) {
     HDC dc = ::GetDC(list);
     HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(list, WM_GETFONT, 0, 0)));
@@ -154,6 +190,7 @@ TEST(HighDpi, CheckBoxesGrowWithTheRowsAreDrawnWholeAndAClickOnOneTogglesItsRow)
     call.otherFiles = {"C:\\src\\d.c"};
     int rowHeight = 0, fontHeight = 0;
     RECT row = {}, box = {};
+    bool checkedAsSystem = false, uncheckedAsSystem = false;
     ui::Script script;
     script.OnDialog("Options", [&](ui::Window dialog) {
         ui::Window list = dialog.Item(IDC_FILE_LIST);
@@ -163,6 +200,10 @@ TEST(HighDpi, CheckBoxesGrowWithTheRowsAreDrawnWholeAndAClickOnOneTogglesItsRow)
         ::UpdateWindow(list.hwnd());
         RECT column = {row.left, row.top, row.left + rowHeight + 8, row.bottom};
         box = InkBounds(list.hwnd(), column);
+        checkedAsSystem = DrawnAsTheSystemsCheckBox(list.hwnd(), row, true); // c.c
+        RECT next = {};                                                      // d.c
+        ::SendMessageA(list.hwnd(), LB_GETITEMRECT, 3, reinterpret_cast<LPARAM>(&next));
+        uncheckedAsSystem = DrawnAsTheSystemsCheckBox(list.hwnd(), next, false);
         list.ClickRowCheckBox(1); // b.c: unchecked
         list.ClickRowText(0);     // a.c: only selected
         list.ClickRowCheckBox(3); // d.c: checked
@@ -175,6 +216,9 @@ TEST(HighDpi, CheckBoxesGrowWithTheRowsAreDrawnWholeAndAClickOnOneTogglesItsRow)
     EXPECT_GT(box.top, row.top - 1);
     EXPECT_LT(box.bottom, row.bottom);
     EXPECT_GE(box.bottom - box.top + 1, rowHeight * 2 / 3);
+    // Drawn as the system's check boxes: the visual style's while one is on.
+    EXPECT_TRUE(checkedAsSystem);
+    EXPECT_TRUE(uncheckedAsSystem);
     EXPECT_EQ(call.result, 1);
     EXPECT_EQ(call.files, (Files{"C:\\src\\a.c", "C:\\src\\c.c", "C:\\src\\d.c"}));
 }
