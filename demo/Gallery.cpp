@@ -14,6 +14,7 @@ namespace {
 
 struct Capture {
     std::string pngPath;
+    SIZE grow = {0, 0}; // how much larger than it opens the dialog is photographed, as a user would drag it
     HWND dialog = nullptr;
     int ticksSeen = 0;
     bool saved = false;
@@ -85,6 +86,12 @@ void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD) {
     if (dialog != capture->dialog) {
         capture->dialog = dialog;
         capture->ticksSeen = 0;
+        if (capture->grow.cx || capture->grow.cy) {
+            RECT rect;
+            ::GetWindowRect(dialog, &rect);
+            ::SetWindowPos(dialog, nullptr, 0, 0, rect.right - rect.left + capture->grow.cx,
+                           rect.bottom - rect.top + capture->grow.cy, SWP_NOMOVE | SWP_NOZORDER);
+        }
         ::RedrawWindow(dialog, nullptr, nullptr,
                        RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
         return;
@@ -101,6 +108,7 @@ struct Sample {
     const char* name;
     const char* command;
     DemoArguments arguments;
+    SIZE grow = {0, 0};
 };
 
 std::vector<Sample> Samples() {
@@ -130,6 +138,21 @@ std::vector<Sample> Samples() {
     samples[6] = {"7-session", "session", {}};
     samples[6].arguments.ignoreSpaces = 1;
     samples[6].arguments.keepAfterCheckIn = 1;
+    // The check-in dialog again, enlarged by its user for a longer change list.
+    Sample resized = {"10-check-in-resized", "checkin", samples[1].arguments, {0, 0}};
+    for (const char* file : {"C:\\Work\\Atlas\\src\\Printing\\PrintPreviewWindow.cpp",
+                             "C:\\Work\\Atlas\\src\\Printing\\PrintPreviewWindow.h",
+                             "C:\\Work\\Atlas\\src\\Printing\\Margins\\LandscapeMarginCalculator.cpp",
+                             "C:\\Work\\Atlas\\tests\\Printing\\LandscapeMarginCalculatorTests.cpp"})
+        resized.arguments.otherFiles.insert(file);
+    const int dpi = [] {
+        HDC screen = ::GetDC(nullptr);
+        const int value = ::GetDeviceCaps(screen, LOGPIXELSX);
+        ::ReleaseDC(nullptr, screen);
+        return value;
+    }();
+    resized.grow = {::MulDiv(260, dpi, 96), ::MulDiv(120, dpi, 96)};
+    samples.push_back(resized);
     return samples;
 }
 
@@ -160,9 +183,11 @@ std::string RunUnicodeSample() {
 namespace {
 
 // Runs `call`, photographs the dialog it opens and presses OK; writes the picture and the printed result.
-bool CaptureSample(const std::string& folder, const char* name, const std::function<std::string()>& call) {
+bool CaptureSample(const std::string& folder, const char* name, const std::function<std::string()>& call,
+                   SIZE grow = {0, 0}) {
     Capture capture;
     capture.pngPath = folder + "\\" + name + ".png";
+    capture.grow = grow;
     t_capture = &capture;
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &OnTick);
     const std::string json = call();
@@ -187,9 +212,11 @@ bool RunGallery(const std::string& folder, const std::string& only, HostOptions&
     for (Sample& sample : Samples())
         if (wanted(sample.name)) {
             any = true;
-            allSaved = CaptureSample(folder, sample.name, [&] {
-                           return RunCommand(sample.command, sample.arguments, provider, nullptr);
-                       }) && allSaved;
+            allSaved = CaptureSample(
+                           folder, sample.name,
+                           [&] { return RunCommand(sample.command, sample.arguments, provider, nullptr); },
+                           sample.grow) &&
+                       allSaved;
         }
     if (wanted("8-multi-file-c")) {
         any = true;
