@@ -9,7 +9,8 @@
 //   the dialog manager into a procedure that looks the list up again.
 // Each measurement runs in a process of its own, so that the peak memory figure is that run's alone.
 // In our dialog the bulk actions of the list's context menu (Uncheck All, Invert Checks, Check All) are
-// timed too, from choosing the command to the list repainted.
+// timed too, from choosing the command to the list repainted, and so is one step of resizing the dialog
+// at 100,000 paths, from SetWindowPos to every window repainted.
 #include <corvel/corvel.h>
 
 #include "resource.h"
@@ -344,6 +345,53 @@ int Measure(Fill fill, size_t count, const char* resultFile) {
     return 0;
 }
 
+// ---- One step of resizing ---------------------------------------------------------------------------
+
+constexpr int kResizeSteps = 8;
+constexpr int kResizeStep = 40; // pixels, in width and in height
+double g_resizeSeconds = -1;    // the mean of the steps
+
+// Once the dialog is up: grows it step by step, each step from SetWindowPos to every window of the dialog
+// repainted, then cancels it.
+void CALLBACK OnResizeTick(HWND, UINT, UINT_PTR, DWORD) {
+    if (g_stage != 1)
+        return;
+    g_stage = 3;
+    RECT rect;
+    ::GetWindowRect(g_dialog, &rect);
+    double total = 0;
+    for (int step = 1; step <= kResizeSteps; ++step) {
+        const double start = Now();
+        ::SetWindowPos(g_dialog, nullptr, 0, 0, rect.right - rect.left + step * kResizeStep,
+                       rect.bottom - rect.top + step * kResizeStep,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ::RedrawWindow(g_dialog, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        total += Now() - start;
+    }
+    g_resizeSeconds = total / kResizeSteps;
+    ::PostMessageA(::GetDlgItem(g_dialog, IDCANCEL), BM_CLICK, 0, 0);
+}
+
+// One resize measurement in this process; prints the mean seconds of a step.
+int MeasureResize(size_t count, const char* resultFile) {
+    const std::vector<std::string> paths = MakePaths(count);
+    Files files(paths.begin(), paths.end()), otherFiles;
+    NoAdvancedOptions provider;
+    int keep = 0;
+    std::string comment;
+    HHOOK hook = ::SetWindowsHookExA(WH_GETMESSAGE, &OnGetMessage, nullptr, ::GetCurrentThreadId());
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 10, &OnResizeTick);
+    CorvelDoCheckInOptions(files, provider, keep, comment, 200, otherFiles, nullptr);
+    ::KillTimer(nullptr, timer);
+    ::UnhookWindowsHookEx(hook);
+    FILE* out = g_resizeSeconds >= 0 ? std::fopen(resultFile, "w") : nullptr;
+    if (!out)
+        return 1;
+    std::fprintf(out, "%.6f\n", g_resizeSeconds);
+    std::fclose(out);
+    return 0;
+}
+
 struct Figures {
     double open = 0, selectAll = 0, ok = 0;
     size_t peakBytes = 0, pathBytes = 0;
@@ -352,12 +400,13 @@ struct Figures {
 
 const char* const kFillNames[] = {"baseline", "floor", "ours"};
 
-bool RunChildOnce(const char* self, Fill fill, size_t count, Figures& figures) {
+// Runs this program again with `arguments` and the name of a file for its result, and gives back what it
+// wrote there.
+bool RunSelf(const char* self, const std::string& arguments, std::string& result) {
     char folder[MAX_PATH], file[MAX_PATH];
     ::GetTempPathA(MAX_PATH, folder);
     ::GetTempFileNameA(folder, "cvb", 0, file);
-    std::string commandLine = std::string("\"") + self + "\" measure " + kFillNames[static_cast<int>(fill)] +
-                              " " + std::to_string(count) + " \"" + file + "\"";
+    std::string commandLine = std::string("\"") + self + "\" " + arguments + " \"" + file + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
@@ -369,16 +418,25 @@ bool RunChildOnce(const char* self, Fill fill, size_t count, Figures& figures) {
     ::GetExitCodeProcess(process.hProcess, &exitCode);
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
-    bool ok = false;
+    result.clear();
     if (FILE* in = std::fopen(file, "r")) {
-        ok = exitCode == 0 &&
-             std::fscanf(in, "%lf %lf %lf %zu %zu %lf %lf %lf", &figures.open, &figures.selectAll,
-                         &figures.ok, &figures.peakBytes, &figures.pathBytes, &figures.bulk[0],
-                         &figures.bulk[1], &figures.bulk[2]) == 8;
+        char buffer[256];
+        while (std::fgets(buffer, sizeof buffer, in))
+            result += buffer;
         std::fclose(in);
     }
     ::DeleteFileA(file);
-    return ok;
+    return exitCode == 0 && !result.empty();
+}
+
+bool RunChildOnce(const char* self, Fill fill, size_t count, Figures& figures) {
+    std::string result;
+    return RunSelf(self,
+                   std::string("measure ") + kFillNames[static_cast<int>(fill)] + " " + std::to_string(count),
+                   result) &&
+           std::sscanf(result.c_str(), "%lf %lf %lf %zu %zu %lf %lf %lf", &figures.open, &figures.selectAll,
+                       &figures.ok, &figures.peakBytes, &figures.pathBytes, &figures.bulk[0],
+                       &figures.bulk[1], &figures.bulk[2]) == 8;
 }
 
 // The median of three runs of each figure, so that one disturbed run does not decide.
@@ -417,6 +475,8 @@ int main(int argc, char** argv) {
         const Fill fill = name == "ours" ? Fill::Ours : name == "floor" ? Fill::Floor : Fill::Straightforward;
         return Measure(fill, std::strtoul(argv[3], nullptr, 10), argv[4]);
     }
+    if (argc == 4 && std::string(argv[1]) == "resize")
+        return MeasureResize(std::strtoul(argv[2], nullptr, 10), argv[3]);
 
     const size_t sizes[] = {1000, 10000, 100000, 1000000};
 #ifdef _WIN64
@@ -474,5 +534,23 @@ int main(int argc, char** argv) {
     std::printf("%8s | %12s | %13s | %10s\n", "paths", "uncheck all", "invert checks", "check all");
     for (const auto& [count, f] : bulkRows)
         std::printf("%8zu | %12.3f | %13.3f | %10.3f\n", count, f.bulk[0], f.bulk[1], f.bulk[2]);
+
+    std::vector<double> steps;
+    for (int run = 0; run < 3; ++run) {
+        std::string result;
+        double seconds = 0;
+        if (RunSelf(argv[0], "resize 100000", result) && std::sscanf(result.c_str(), "%lf", &seconds) == 1)
+            steps.push_back(seconds);
+    }
+    if (steps.size() == 3) {
+        std::sort(steps.begin(), steps.end());
+        std::printf(
+            "\nresizing ours at 100,000 paths: one step of %d x %d pixels, from SetWindowPos to the dialog\n"
+            "repainted: %.2f ms (mean of %d steps, median of 3 runs)\n",
+            kResizeStep, kResizeStep, steps[1] * 1000, kResizeSteps);
+    } else {
+        std::printf("\nresizing ours at 100,000 paths: measurement failed\n");
+        allRan = false;
+    }
     return allRan ? 0 : 1;
 }

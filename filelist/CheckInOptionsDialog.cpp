@@ -33,6 +33,9 @@ void CCheckInOptionsDialog::DoDataExchange(CDataExchange* pDX) {
 BOOL CCheckInOptionsDialog::OnInitDialog() {
     CFileChecklistDialog::OnInitDialog();
     SetUpCommentBox(m_editComment, m_nMaxCommentLength);
+    LayOutCommentBox(m_editComment, *GetDynamicLayout());
+    GetDynamicLayout()->AddItem(IDC_KEEP_CHECKED_OUT, CDynamicLayout::MoveVertical(100),
+                                CDynamicLayout::SizeHorizontal(100));
     return TRUE; // the focus goes to the first tab stop, OK
 }
 

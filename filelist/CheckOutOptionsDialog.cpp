@@ -30,6 +30,7 @@ void CCheckOutOptionsDialog::DoDataExchange(CDataExchange* pDX) {
 BOOL CCheckOutOptionsDialog::OnInitDialog() {
     CFileChecklistDialog::OnInitDialog();
     SetUpCommentBox(m_editComment, m_nMaxCommentLength);
+    LayOutCommentBox(m_editComment, *GetDynamicLayout());
     return TRUE; // the focus goes to the first tab stop, OK
 }
 

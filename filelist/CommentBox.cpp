@@ -33,3 +33,11 @@ void SetUpCommentBox(CEdit& box, int maxLength) {
     }
     PutCommentLabelBeforeBox(box);
 }
+
+void LayOutCommentBox(CEdit& box, CDynamicLayout& layout) {
+    layout.AddItem(box.m_hWnd, CDynamicLayout::MoveVertical(100), CDynamicLayout::SizeHorizontal(100));
+    HWND label = ::GetWindow(box.m_hWnd, GW_HWNDPREV); // where SetUpCommentBox put it
+    char className[16] = {};
+    if (label && ::GetClassNameA(label, className, sizeof className) && lstrcmpiA(className, "Static") == 0)
+        layout.AddItem(label, CDynamicLayout::MoveVertical(100), CDynamicLayout::SizeNone());
+}

@@ -4,6 +4,7 @@
 #define CORVEL_COMMENT_BOX_H
 
 #include "AfxControls.h"
+#include "AfxDynamicLayout.h"
 
 #include <string>
 
@@ -17,5 +18,9 @@ std::string CommentFromBox(const CString& comment);
 // comment is shown and returned whole): limits what can be typed to `maxLength` characters and enables
 // the box, or for 0 or less disables it and sets no limit; and lets the label's mnemonic reach the box.
 void SetUpCommentBox(CEdit& box, int maxLength);
+
+// After SetUpCommentBox: the box and its label keep their distance to the bottom edge of a resized
+// dialog, and the box grows with the dialog's width.
+void LayOutCommentBox(CEdit& box, CDynamicLayout& layout);
 
 #endif // CORVEL_COMMENT_BOX_H

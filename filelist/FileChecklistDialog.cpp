@@ -1,5 +1,6 @@
 #include "FileChecklistDialog.h"
 
+#include "AfxDynamicLayout.h"
 #include "ListFill.h"
 #include "resource.h"
 
@@ -46,6 +47,13 @@ BOOL CFileChecklistDialog::OnInitDialog() {
     CDialog::OnInitDialog();
     m_btnAdvanced.EnableWindow(QueryAdvancedOptionsAvailable(*m_pAdvancedOptions));
     m_checkList.SubclassDlgItem(IDC_FILE_LIST, this);
+    // The list takes all the room the user gives; the buttons beside it keep to the right edge.
+    EnableResizing();
+    CDynamicLayout* pLayout = GetDynamicLayout();
+    pLayout->AddItem(IDC_FILE_LIST, CDynamicLayout::MoveNone(),
+                     CDynamicLayout::SizeHorizontalAndVertical(100, 100));
+    for (int id : {IDOK, IDCANCEL, IDC_SELECT_ALL, IDC_ADVANCED})
+        pLayout->AddItem(id, CDynamicLayout::MoveHorizontal(100), CDynamicLayout::SizeNone());
     FillList();
     return TRUE;
 }

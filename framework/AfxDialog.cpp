@@ -1,6 +1,10 @@
 #include "AfxDialog.h"
 
+#include "AfxDynamicLayout.h"
 #include "AfxModuleState.h"
+
+// The size grip's control id.
+#define AFX_IDW_SIZE_BOX 0xE801
 
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl) {
     if (!rControl.m_hWnd)
@@ -71,6 +75,39 @@ BOOL CDialog::EndDialog(int nResult) {
     return ::EndDialog(m_hWnd, nResult);
 }
 
+void CDialog::EnableResizing(BOOL bVertical) {
+    RECT client;
+    ::GetClientRect(m_hWnd, &client);
+    ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, ::GetWindowLongPtrA(m_hWnd, GWL_STYLE) | WS_THICKFRAME);
+    ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    // The border took its width from the client area; the window grows by as much, measured rather than
+    // computed, so that it holds for any frame the system draws.
+    RECT window, inner;
+    ::GetWindowRect(m_hWnd, &window);
+    ::GetClientRect(m_hWnd, &inner);
+    const SIZE opening = {window.right - window.left + client.right - inner.right,
+                          window.bottom - window.top + client.bottom - inner.bottom};
+    ::SetWindowPos(m_hWnd, nullptr, 0, 0, opening.cx, opening.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    // Created last, the grip is last in the z-order: where a control overlaps it, the control is drawn
+    // and clicked, and the grip clips itself away (WS_CLIPSIBLINGS). WS_GROUP keeps arrow keys from
+    // moving the focus onto it.
+    const int cx = ::GetSystemMetrics(SM_CXVSCROLL);
+    const int cy = ::GetSystemMetrics(SM_CYHSCROLL);
+    HWND hGrip = ::CreateWindowExA(
+        0, "SCROLLBAR", nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_GROUP | SBS_SIZEGRIP,
+        client.right - cx, client.bottom - cy, cx, cy, m_hWnd,
+        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(AFX_IDW_SIZE_BOX)), AfxGetResourceHandle(), nullptr);
+
+    EnableDynamicLayout();
+    CDynamicLayout* pLayout = GetDynamicLayout();
+    pLayout->AddItem(hGrip, CDynamicLayout::MoveHorizontalAndVertical(100, 100), CDynamicLayout::SizeNone());
+    pLayout->SetMinSize(opening);
+    if (!bVertical)
+        pLayout->SetMaxSize(SIZE{0, opening.cy});
+}
+
 void CDialog::OnOK() {
     if (!UpdateData(TRUE))
         return;
@@ -122,7 +159,17 @@ INT_PTR CALLBACK AfxDlgProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lPara
         if (!pDialog)
             return FALSE;
         if (message == WM_NCDESTROY) {
+            pDialog->EnableDynamicLayout(FALSE);
             pDialog->Detach();
+            return FALSE;
+        }
+        if (message == WM_SIZE) {
+            pDialog->ResizeDynamicLayout();
+            return FALSE;
+        }
+        if (message == WM_GETMINMAXINFO) {
+            if (CDynamicLayout* pLayout = pDialog->GetDynamicLayout())
+                pLayout->GetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
             return FALSE;
         }
         if (IsReflectedMessage(message)) {

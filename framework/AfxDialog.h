@@ -32,6 +32,12 @@ public:
 
     BOOL EndDialog(int nResult);
 
+    // From OnInitDialog: lets the user resize the dialog from its opening size up. Adds the sizing border
+    // the template lacks around the client area the template gave, a size grip in the bottom-right
+    // corner and a dynamic layout that holds the grip there; the caller registers its controls with the
+    // layout. With `bVertical` FALSE the height stays as it opened.
+    void EnableResizing(BOOL bVertical = TRUE);
+
     const char* m_lpszTemplateName = nullptr; // MAKEINTRESOURCE of the template id
     CWnd* m_pParentWnd = nullptr;
 

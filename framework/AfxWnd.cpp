@@ -1,6 +1,7 @@
 #include "AfxWnd.h"
 
 #include "AfxDialog.h"
+#include "AfxDynamicLayout.h"
 #include "AfxTemporaries.h"
 
 #include <exception>
@@ -86,6 +87,8 @@ bool CCmdTarget::DispatchToMessageMap(UINT message, WPARAM wParam) {
 }
 
 // ---- CWnd ------------------------------------------------------------------------------------------
+
+CWnd::CWnd() = default;
 
 CWnd::~CWnd() {
     if (m_hWnd) {
@@ -197,6 +200,19 @@ BOOL CWnd::UpdateData(BOOL bSaveAndValidate) {
 void CWnd::DoDataExchange(CDataExchange*) {}
 
 void CWnd::OnDestroy() {}
+
+void CWnd::EnableDynamicLayout(BOOL bEnable) {
+    m_pDynamicLayout.reset();
+    if (!bEnable)
+        return;
+    m_pDynamicLayout.reset(new CDynamicLayout());
+    m_pDynamicLayout->Create(this);
+}
+
+void CWnd::ResizeDynamicLayout() {
+    if (m_pDynamicLayout)
+        m_pDynamicLayout->Adjust();
+}
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (m_bUnicodeProc)

@@ -7,6 +7,10 @@
 #include "AfxString.h"
 #include "AfxText.h"
 
+#include <memory>
+
+class CDynamicLayout;
+
 class CCmdTarget;
 typedef void (CCmdTarget::*AFX_PMSG)();
 
@@ -75,7 +79,7 @@ protected:
 
 class CWnd : public CCmdTarget {
 public:
-    CWnd() = default;
+    CWnd();
     ~CWnd() override;
 
     HWND m_hWnd = nullptr;
@@ -111,6 +115,13 @@ public:
     // Called on WM_DESTROY through a message map.
     void OnDestroy();
 
+    // The layout that places the controls whenever the window is resized (AfxDynamicLayout.h), made for
+    // the window's present client area; null until enabled.
+    void EnableDynamicLayout(BOOL bEnable = TRUE);
+    CDynamicLayout* GetDynamicLayout() { return m_pDynamicLayout.get(); }
+    // Called on WM_SIZE.
+    void ResizeDynamicLayout();
+
 protected:
     friend class CDialog;
     friend LRESULT AfxCallWndProc(HWND, UINT, WPARAM, LPARAM, bool);
@@ -125,6 +136,7 @@ protected:
     virtual void PreSubclassWindow() {}
 
     WNDPROC m_pfnSuper = nullptr;
+    std::unique_ptr<CDynamicLayout> m_pDynamicLayout;
     // A Unicode window is subclassed with a Unicode procedure, so that its texts arrive unconverted.
     bool m_bUnicodeProc = false;
 };

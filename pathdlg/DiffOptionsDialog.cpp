@@ -1,5 +1,6 @@
 #include "DiffOptionsDialog.h"
 
+#include "AfxDynamicLayout.h"
 #include "Browse.h"
 #include "frame/ExportConvention.h"
 #include "frame/Workers.h"
@@ -32,6 +33,9 @@ void CDiffOptionsDialog::DoDataExchange(CDataExchange* pDX) {
 BOOL CDiffOptionsDialog::OnInitDialog() {
     CDialog::OnInitDialog();
     m_btnAdvanced.EnableWindow(QueryAdvancedOptionsAvailable(*m_pAdvancedOptions));
+    // Wider for a long path; a taller dialog would only add empty space.
+    EnableResizing(FALSE);
+    GetDynamicLayout()->AddItem(IDC_PATH, CDynamicLayout::MoveNone(), CDynamicLayout::SizeHorizontal(100));
     return TRUE;
 }
 

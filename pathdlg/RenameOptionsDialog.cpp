@@ -1,5 +1,6 @@
 #include "RenameOptionsDialog.h"
 
+#include "AfxDynamicLayout.h"
 #include "Browse.h"
 #include "frame/ExportConvention.h"
 #include "frame/Workers.h"
@@ -29,6 +30,15 @@ std::string CRenameOptionsDialog::GetNewName() const {
 void CRenameOptionsDialog::DoDataExchange(CDataExchange* pDX) {
     DDX_Text(pDX, IDC_PATH, m_strExistingFile);
     DDX_Text(pDX, IDC_NEW_NAME, m_strNewName);
+}
+
+BOOL CRenameOptionsDialog::OnInitDialog() {
+    CDialog::OnInitDialog();
+    // Wider for long names; a taller dialog would only add empty space.
+    EnableResizing(FALSE);
+    for (int id : {IDC_PATH, IDC_NEW_NAME})
+        GetDynamicLayout()->AddItem(id, CDynamicLayout::MoveNone(), CDynamicLayout::SizeHorizontal(100));
+    return TRUE;
 }
 
 void CRenameOptionsDialog::OnBrowse() {

@@ -16,6 +16,7 @@ public:
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
 
     void OnBrowse();
 

@@ -1,5 +1,6 @@
 #include "SingleFileOptionsDialog.h"
 
+#include "AfxDynamicLayout.h"
 #include "Browse.h"
 #include "frame/ExportConvention.h"
 #include "frame/Workers.h"
@@ -30,6 +31,9 @@ void CSingleFileOptionsDialog::DoDataExchange(CDataExchange* pDX) {
 BOOL CSingleFileOptionsDialog::OnInitDialog() {
     CDialog::OnInitDialog();
     m_btnAdvanced.EnableWindow(QueryAdvancedOptionsAvailable(*m_pAdvancedOptions));
+    // Wider for a long path; a taller dialog would only add empty space.
+    EnableResizing(FALSE);
+    GetDynamicLayout()->AddItem(IDC_PATH, CDynamicLayout::MoveNone(), CDynamicLayout::SizeHorizontal(100));
     return TRUE;
 }
 

@@ -1,0 +1,93 @@
+#include "AfxDynamicLayout.h"
+
+#include "AfxWnd.h"
+
+#include <algorithm>
+
+namespace {
+
+// The part of `delta` that a ratio of 0..100 follows.
+int Share(int delta, int ratio) {
+    return delta * std::clamp(ratio, 0, 100) / 100;
+}
+
+RECT PlaceInParent(HWND hWnd) {
+    RECT rect = {0, 0, 0, 0};
+    ::GetWindowRect(hWnd, &rect);
+    ::MapWindowPoints(nullptr, ::GetParent(hWnd), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+} // namespace
+
+BOOL CDynamicLayout::Create(CWnd* pHostWnd) {
+    m_hHost = pHostWnd ? pHostWnd->GetSafeHwnd() : nullptr;
+    m_items.clear();
+    RECT client = {0, 0, 0, 0};
+    if (!m_hHost || !::GetClientRect(m_hHost, &client))
+        return FALSE;
+    m_initialClient = SIZE{client.right, client.bottom};
+    return TRUE;
+}
+
+BOOL CDynamicLayout::AddItem(HWND hWnd, MoveSettings moveSettings, SizeSettings sizeSettings) {
+    if (!hWnd || !m_hHost || ::GetParent(hWnd) != m_hHost)
+        return FALSE;
+    m_items.push_back(Item{hWnd, moveSettings, sizeSettings, PlaceInParent(hWnd)});
+    return TRUE;
+}
+
+BOOL CDynamicLayout::AddItem(int nID, MoveSettings moveSettings, SizeSettings sizeSettings) {
+    return AddItem(m_hHost ? ::GetDlgItem(m_hHost, nID) : nullptr, moveSettings, sizeSettings);
+}
+
+void CDynamicLayout::Adjust() {
+    RECT client = {0, 0, 0, 0};
+    // Nothing to lay out before the host has a client area, or while it is minimised.
+    if (!m_hHost || m_items.empty() || !::GetClientRect(m_hHost, &client) || client.right <= 0 ||
+        client.bottom <= 0 || ::IsIconic(m_hHost))
+        return;
+    const int dx = static_cast<int>(client.right - m_initialClient.cx);
+    const int dy = static_cast<int>(client.bottom - m_initialClient.cy);
+    HDWP hdwp = ::BeginDeferWindowPos(static_cast<int>(m_items.size()));
+    if (hdwp && (hdwp = PlaceItems(hdwp, dx, dy)) != nullptr && ::EndDeferWindowPos(hdwp))
+        return;
+    // A failed batch is dropped whole: every item still out of place goes on its own.
+    PlaceItems(nullptr, dx, dy);
+}
+
+HDWP CDynamicLayout::PlaceItems(HDWP hdwp, int dx, int dy) const {
+    for (const Item& item : m_items) {
+        const LONG x = item.initial.left + Share(dx, item.move.m_nXRatio);
+        const LONG y = item.initial.top + Share(dy, item.move.m_nYRatio);
+        const LONG cx = std::max(0L, item.initial.right - item.initial.left + Share(dx, item.size.m_nXRatio));
+        const LONG cy = std::max(0L, item.initial.bottom - item.initial.top + Share(dy, item.size.m_nYRatio));
+        const RECT now = PlaceInParent(item.hWnd);
+        const bool moved = now.left != x || now.top != y;
+        const bool sized = now.right - now.left != cx || now.bottom - now.top != cy;
+        if (!moved && !sized)
+            continue;
+        // Every control that changes is drawn again whole: pixels copied along would land where the
+        // host, grown, paints its background over them, and a control that changes size would keep what
+        // it drew near its old edges (borders, the focus rectangle).
+        const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_NOCOPYBITS |
+                           (moved ? 0 : SWP_NOMOVE) | (sized ? 0 : SWP_NOSIZE);
+        if (!hdwp) {
+            ::SetWindowPos(item.hWnd, nullptr, x, y, cx, cy, flags);
+        } else if (!(hdwp = ::DeferWindowPos(hdwp, item.hWnd, nullptr, x, y, cx, cy, flags))) {
+            return nullptr;
+        }
+    }
+    return hdwp;
+}
+
+void CDynamicLayout::GetMinMaxInfo(MINMAXINFO* pMMI) const {
+    if (m_minSize.cx > 0)
+        pMMI->ptMinTrackSize.x = m_minSize.cx;
+    if (m_minSize.cy > 0)
+        pMMI->ptMinTrackSize.y = m_minSize.cy;
+    if (m_maxSize.cx > 0)
+        pMMI->ptMaxTrackSize.x = m_maxSize.cx;
+    if (m_maxSize.cy > 0)
+        pMMI->ptMaxTrackSize.y = m_maxSize.cy;
+}
