@@ -41,8 +41,9 @@ AFX_MAINTAIN_STATE2::AFX_MAINTAIN_STATE2(AFX_MODULE_STATE* pNewState)
       m_hPrevCallerActCtx(t_hCallerActCtx) {
     t_pCurrentState = pNewState;
     if (pNewState->m_hActCtx != INVALID_HANDLE_VALUE) {
-        HANDLE caller = nullptr;
-        t_hCallerActCtx = ::GetCurrentActCtx(&caller) ? caller : nullptr;
+        if (!::GetCurrentActCtx(&m_hCallerActCtx))
+            m_hCallerActCtx = nullptr;
+        t_hCallerActCtx = m_hCallerActCtx;
         m_bActCtxActive = ::ActivateActCtx(pNewState->m_hActCtx, &m_actCtxCookie) != FALSE;
     }
 }
@@ -51,11 +52,10 @@ AFX_MAINTAIN_STATE2::~AFX_MAINTAIN_STATE2() {
     AfxReleaseTemporaries(m_temporaryMark);
     if (m_bActCtxActive)
         ::DeactivateActCtx(0, m_actCtxCookie);
-    if (t_hCallerActCtx != m_hPrevCallerActCtx) {
-        if (t_hCallerActCtx && t_hCallerActCtx != INVALID_HANDLE_VALUE)
-            ::ReleaseActCtx(t_hCallerActCtx);
-        t_hCallerActCtx = m_hPrevCallerActCtx;
-    }
+    // Each guard gives back its own reference, also where a nested call found the same context.
+    if (m_hCallerActCtx)
+        ::ReleaseActCtx(m_hCallerActCtx);
+    t_hCallerActCtx = m_hPrevCallerActCtx;
     t_pCurrentState = m_pPrevModuleState;
 }
 

@@ -45,6 +45,7 @@ private:
     AFX_MODULE_STATE* m_pPrevModuleState;
     std::size_t m_temporaryMark;
     HANDLE m_hPrevCallerActCtx;
+    HANDLE m_hCallerActCtx = nullptr; // the reference GetCurrentActCtx gave this guard
     ULONG_PTR m_actCtxCookie = 0;
     bool m_bActCtxActive = false;
 };

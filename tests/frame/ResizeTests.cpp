@@ -31,7 +31,7 @@ struct Follow {
 struct Resizable {
     Command command;
     bool growsInHeight;
-    std::vector<Follow> controls; // every control of the dialog
+    std::vector<Follow> controls; // the controls that follow the growth; every other one stays
 };
 
 const Follow kRightOfList[] = {
@@ -55,32 +55,11 @@ const Resizable kResizable[] = {
     {Command::MultiFile, true, kList},
     {Command::CheckIn, true, Join({kList, kCommentBox, {{IDC_KEEP_CHECKED_OUT, nullptr, 0, 100, 100, 0}}})},
     {Command::CheckOut, true, Join({kList, kCommentBox})},
-    {Command::SingleFile,
-     false,
-     {{IDC_PATH, nullptr, 0, 0, 100, 0},
-      {IDOK, nullptr, 0, 0, 0, 0},
-      {IDCANCEL, nullptr, 0, 0, 0, 0},
-      {IDC_BROWSE, nullptr, 0, 0, 0, 0},
-      {IDC_ADVANCED, nullptr, 0, 0, 0, 0}}},
-    {Command::Diff,
-     false,
-     {{IDC_PATH, nullptr, 0, 0, 100, 0},
-      {IDC_IGNORE_CASE, nullptr, 0, 0, 0, 0},
-      {IDC_IGNORE_SPACES, nullptr, 0, 0, 0, 0},
-      {IDOK, nullptr, 0, 0, 0, 0},
-      {IDCANCEL, nullptr, 0, 0, 0, 0},
-      {IDC_BROWSE, nullptr, 0, 0, 0, 0},
-      {IDC_ADVANCED, nullptr, 0, 0, 0, 0}}},
-    {Command::Rename,
-     false,
-     {{IDC_PATH, nullptr, 0, 0, 100, 0},
-      {IDC_NEW_NAME, nullptr, 0, 0, 100, 0},
-      {IDOK, nullptr, 0, 0, 0, 0},
-      {IDCANCEL, nullptr, 0, 0, 0, 0},
-      {IDC_BROWSE, nullptr, 0, 0, 0, 0},
-      {-1, "Existing File:", 0, 0, 0, 0},
-      {-1, "New name:", 0, 0, 0, 0}}},
+    {Command::SingleFile, false, {{IDC_PATH, nullptr, 0, 0, 100, 0}}},
+    {Command::Diff, false, {{IDC_PATH, nullptr, 0, 0, 100, 0}}},
+    {Command::Rename, false, {{IDC_PATH, nullptr, 0, 0, 100, 0}, {IDC_NEW_NAME, nullptr, 0, 0, 100, 0}}},
 };
+const Follow kStays = {0, nullptr, 0, 0, 0, 0};
 
 void PrintTo(const Resizable& r, std::ostream* out) {
     *out << cmd::Name(r.command);
@@ -199,15 +178,11 @@ TEST_P(ResizableDialog, LaysItsControlsOutStopsAtItsOpeningSizeAndOkReturnsTheCh
             const int id = ::GetDlgCtrlID(child);
             const std::string text = ui::Window(child).Text();
             SCOPED_TRACE("control " + std::to_string(id) + " \"" + text + "\"");
-            const Follow* follow = nullptr;
+            const Follow* follow = &kStays;
             for (const Follow& f : r.controls)
                 if (LOWORD(f.id) == LOWORD(id) && (!f.label || text == f.label))
                     follow = &f;
-            if (!follow) {
-                ADD_FAILURE() << "a control the table does not know";
-                continue;
-            }
-            ++laidOut;
+            laidOut += follow != &kStays;
             const int moveX = kGrowX * follow->moveX / 100, moveY = dy * follow->moveY / 100;
             const RECT expected = {was.left + moveX, was.top + moveY,
                                    was.right + moveX + kGrowX * follow->sizeX / 100,
