@@ -3,6 +3,8 @@
 #include "CheckListAccessible.h"
 #include "CheckListMenu.h"
 
+#include "AfxModuleState.h"
+
 #include <oleacc.h>
 #include <vssym32.h>
 
@@ -106,6 +108,13 @@ struct RowsGoing {
     WNDPROC ownerProc;
 };
 thread_local RowsGoing* t_pRowsGoing = nullptr;
+} // namespace
+
+void CheckListInitThreadState() {
+    AfxTouchThreadLocal(t_pRowsGoing);
+}
+
+namespace {
 
 LRESULT CALLBACK OwnerWhileRowsGo(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     const RowsGoing& going = *t_pRowsGoing;

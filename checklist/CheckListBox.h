@@ -26,6 +26,9 @@
 
 class CCheckListAccessible;
 
+// The check list's part of a thread's state, made now (see AfxInitThreadState).
+void CheckListInitThreadState();
+
 class CCheckListBox : public CListBox {
 public:
     ~CCheckListBox() override;

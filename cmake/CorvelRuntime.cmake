@@ -1,4 +1,5 @@
-# The GCC runtime DLLs that corvel.dll, the tests and any host share; copied beside them.
+# The GCC runtime DLLs of the programs built here as C++ hosts are (tests, demo, benchmarks), copied beside
+# them. corvel.dll itself carries its runtime and needs none of them.
 set(CORVEL_RUNTIME_DLLS)
 foreach(dll libstdc++-6.dll ${CORVEL_LIBGCC_DLL} libwinpthread-1.dll)
     execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}

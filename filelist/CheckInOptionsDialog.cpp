@@ -63,10 +63,12 @@ int CorvelDoCheckInOptions(std::set<std::string>& files,
                            CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions, int& keepCheckedOut,
                            std::string& comment, int maxCommentLength,
                            const std::set<std::string>& otherFiles, HWND parent) {
-    CORVEL_ENTER_EXPORT();
-    bool keep = FlagToBool(keepCheckedOut);
-    const bool accepted = RunCheckInOptionsDialog(files, advancedOptions, keep, comment, maxCommentLength,
-                                                  otherFiles, CWnd::FromHandle(parent)) == DialogEnd::Ok;
-    StoreFlag(keepCheckedOut, keep);
-    return accepted ? 1 : 0;
+    return CORVEL_CXX_EXPORT([&] {
+        CORVEL_ENTER_EXPORT();
+        bool keep = FlagToBool(keepCheckedOut);
+        const bool accepted = RunCheckInOptionsDialog(files, advancedOptions, keep, comment, maxCommentLength,
+                                                      otherFiles, CWnd::FromHandle(parent)) == DialogEnd::Ok;
+        StoreFlag(keepCheckedOut, keep);
+        return accepted ? 1 : 0;
+    });
 }

@@ -53,9 +53,11 @@ DialogEnd RunCheckOutOptionsDialog(std::set<std::string>& files,
 int CorvelDoCheckOutOptions(std::set<std::string>& files,
                             CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions, std::string& comment,
                             int maxCommentLength, const std::set<std::string>& otherFiles, HWND parent) {
-    CORVEL_ENTER_EXPORT();
-    return RunCheckOutOptionsDialog(files, advancedOptions, comment, maxCommentLength, otherFiles,
-                                    CWnd::FromHandle(parent)) == DialogEnd::Ok
-               ? 1
-               : 0;
+    return CORVEL_CXX_EXPORT([&] {
+        CORVEL_ENTER_EXPORT();
+        return RunCheckOutOptionsDialog(files, advancedOptions, comment, maxCommentLength, otherFiles,
+                                        CWnd::FromHandle(parent)) == DialogEnd::Ok
+                   ? 1
+                   : 0;
+    });
 }

@@ -19,9 +19,11 @@ DialogEnd RunMultiFileOptionsDialog(std::set<std::string>& files,
 int CorvelDoMultiFileOptions(std::set<std::string>& files,
                              CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions,
                              const std::set<std::string>& otherFiles, HWND parent) {
-    CORVEL_ENTER_EXPORT();
-    return RunMultiFileOptionsDialog(files, advancedOptions, otherFiles, CWnd::FromHandle(parent)) ==
-                   DialogEnd::Ok
-               ? 1
-               : 0;
+    return CORVEL_CXX_EXPORT([&] {
+        CORVEL_ENTER_EXPORT();
+        return RunMultiFileOptionsDialog(files, advancedOptions, otherFiles, CWnd::FromHandle(parent)) ==
+                       DialogEnd::Ok
+                   ? 1
+                   : 0;
+    });
 }

@@ -2,6 +2,11 @@
 #include "CorvelApp.h"
 
 #include "AfxModuleState.h"
+#include "ExportConvention.h"
+#include "HostExceptions.h"
+#include "checklist/CheckListBox.h"
+
+#include <cxxabi.h>
 
 namespace {
 // Defined before the application object in this file, so it is constructed first and destroyed last.
@@ -21,12 +26,23 @@ namespace {
 CCorvelApp theApp;
 } // namespace
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD reason, LPVOID) {
+void CorvelInitThreadState() {
+    AfxInitThreadState();
+    CheckListInitThreadState();
+    // The C++ runtime's record of the thread's exceptions, which a throw of std::bad_alloc needs.
+    asm volatile("" : : "r"(abi::__cxa_get_globals()) : "memory");
+}
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD reason, LPVOID reserved) {
     switch (reason) {
     case DLL_PROCESS_ATTACH:
+        corvel::PrepareLibraryUnwinding();
+        corvel::PrepareExceptionReserve();
+        CorvelInitThreadState();
         return AfxDllProcessAttach(hInstance);
     case DLL_PROCESS_DETACH:
         AfxDllProcessDetach();
+        corvel::ReleaseLibraryUnwinding(reserved != nullptr);
         break;
     case DLL_THREAD_DETACH:
         AfxDllThreadDetach();

@@ -5,10 +5,16 @@
 
 #include "AfxModuleState.h"
 #include "AfxText.h"
+#include "frame/HostExceptions.h"
+
+// Gives the calling thread all the state the library keeps per thread (see AfxInitThreadState): once for
+// the thread that loads the library, and at the start of every call for threads that existed before.
+void CorvelInitThreadState();
 
 // The C++ exports speak the ANSI code page, the C ones UTF-8 (AfxText.h); set per call, so that a call
 // nested in a host callback of the other interface gets its own.
 #define CORVEL_ENTER_EXPORT_WITH_TEXTS(codePage)                                                             \
+    CorvelInitThreadState();                                                                                 \
     AFX_MAINTAIN_STATE2 corvelModuleStateGuard(AfxGetStaticModuleState());                                   \
     CTextCodePageScope corvelTextCodePage(codePage)
 #define CORVEL_ENTER_EXPORT() CORVEL_ENTER_EXPORT_WITH_TEXTS(CP_ACP)

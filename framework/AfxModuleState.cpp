@@ -1,6 +1,7 @@
 #include "AfxModuleState.h"
 
 #include "AfxTemporaries.h"
+#include "AfxText.h"
 
 namespace {
 thread_local AFX_MODULE_STATE* t_pCurrentState = nullptr;
@@ -8,6 +9,13 @@ thread_local AFX_MODULE_STATE* t_pCurrentState = nullptr;
 // AFX_CALLER_ACTCTX_SCOPE; INVALID_HANDLE_VALUE outside any call.
 thread_local HANDLE t_hCallerActCtx = INVALID_HANDLE_VALUE;
 } // namespace
+
+void AfxInitThreadState() {
+    AfxTouchThreadLocal(t_pCurrentState);
+    AfxTouchThreadLocal(t_hCallerActCtx);
+    AfxInitTextThreadState();
+    AfxInitWindowThreadState();
+}
 
 void AfxCreateModuleActivationContext(AFX_MODULE_STATE* pState, HINSTANCE hInstance) {
     wchar_t path[MAX_PATH] = {};

@@ -29,6 +29,16 @@ AFX_MODULE_STATE* AfxGetStaticModuleState();
 
 HINSTANCE AfxGetResourceHandle();
 
+// Gives this thread its framework state (its thread-local variables) now. The runtime makes such state on
+// first use, with memory, and ends the process when there is none; made here, when a thread first enters
+// the library, it is never needed later, in the middle of a call where memory may have run out.
+void AfxInitThreadState();
+
+// Makes the thread-local variable `variable` exist on this thread.
+template <typename T> inline void AfxTouchThreadLocal(T& variable) {
+    asm volatile("" : : "r"(&variable) : "memory");
+}
+
 // Makes a module state current until the end of the scope, including an exit by exception, and its
 // activation context active, so that every window made inside gets the controls its manifest asks for;
 // the caller's context is active again when the scope ends. Temporary window wrappers made inside the

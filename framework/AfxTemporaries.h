@@ -8,5 +8,7 @@
 // How many temporary wrappers this thread holds now: the mark to release down to at the end of a call.
 std::size_t AfxTemporaryMark();
 void AfxReleaseTemporaries(std::size_t mark);
+// The window wrappers' part of AfxInitThreadState.
+void AfxInitWindowThreadState();
 
 #endif // CORVEL_AFX_TEMPORARIES_H

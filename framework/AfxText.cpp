@@ -1,11 +1,16 @@
 #include "AfxText.h"
 
+#include "AfxModuleState.h"
 #include "AfxString.h"
 
 #include <cstring>
 
 namespace {
 thread_local UINT t_textCodePage = CP_ACP;
+}
+
+void AfxInitTextThreadState() {
+    AfxTouchThreadLocal(t_textCodePage);
 }
 
 UINT AfxGetTextCodePage() {

@@ -16,6 +16,8 @@
 class CString;
 
 UINT AfxGetTextCodePage();
+// Part of AfxInitThreadState.
+void AfxInitTextThreadState();
 
 // Makes `codePage` current on this thread until the end of the scope.
 class CTextCodePageScope {

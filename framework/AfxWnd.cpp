@@ -2,6 +2,7 @@
 
 #include "AfxDialog.h"
 #include "AfxDynamicLayout.h"
+#include "AfxModuleState.h"
 #include "AfxTemporaries.h"
 
 #include <exception>
@@ -38,6 +39,12 @@ struct PendingException {
 thread_local PendingException t_pending;
 
 } // namespace
+
+void AfxInitWindowThreadState() {
+    AfxTouchThreadLocal(t_pPermanentMap);
+    AfxTouchThreadLocal(t_pTemporaries);
+    AfxTouchThreadLocal(t_pending);
+}
 
 std::size_t AfxTemporaryMark() {
     return t_pTemporaries ? t_pTemporaries->size() : 0;

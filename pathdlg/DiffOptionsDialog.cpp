@@ -65,12 +65,14 @@ DialogEnd RunDiffOptionsDialog(bool& ignoreCase, bool& ignoreSpaces,
 int CorvelDoDiffOptions(int& ignoreCase, int& ignoreSpaces,
                         CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions, std::string& path,
                         HWND parent) {
-    CORVEL_ENTER_EXPORT();
-    bool bIgnoreCase = FlagToBool(ignoreCase);
-    bool bIgnoreSpaces = FlagToBool(ignoreSpaces);
-    const bool accepted = RunDiffOptionsDialog(bIgnoreCase, bIgnoreSpaces, advancedOptions, path,
-                                               CWnd::FromHandle(parent)) == DialogEnd::Ok;
-    StoreFlag(ignoreCase, bIgnoreCase);
-    StoreFlag(ignoreSpaces, bIgnoreSpaces);
-    return accepted ? 1 : 0;
+    return CORVEL_CXX_EXPORT([&] {
+        CORVEL_ENTER_EXPORT();
+        bool bIgnoreCase = FlagToBool(ignoreCase);
+        bool bIgnoreSpaces = FlagToBool(ignoreSpaces);
+        const bool accepted = RunDiffOptionsDialog(bIgnoreCase, bIgnoreSpaces, advancedOptions, path,
+                                                   CWnd::FromHandle(parent)) == DialogEnd::Ok;
+        StoreFlag(ignoreCase, bIgnoreCase);
+        StoreFlag(ignoreSpaces, bIgnoreSpaces);
+        return accepted ? 1 : 0;
+    });
 }

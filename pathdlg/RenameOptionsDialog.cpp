@@ -59,6 +59,9 @@ DialogEnd RunRenameOptionsDialog(std::string& newName, std::string& existingFile
 }
 
 int CorvelDoRenameOptions(std::string& newName, std::string& existingFile, HWND parent) {
-    CORVEL_ENTER_EXPORT();
-    return RunRenameOptionsDialog(newName, existingFile, CWnd::FromHandle(parent)) == DialogEnd::Ok ? 1 : 0;
+    return CORVEL_CXX_EXPORT([&] {
+        CORVEL_ENTER_EXPORT();
+        return RunRenameOptionsDialog(newName, existingFile, CWnd::FromHandle(parent)) == DialogEnd::Ok ? 1
+                                                                                                        : 0;
+    });
 }

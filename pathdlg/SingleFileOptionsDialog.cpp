@@ -60,7 +60,10 @@ DialogEnd RunSingleFileOptionsDialog(std::string& path,
 
 int CorvelDoSingleFileOptions(std::string& path, CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions,
                               HWND parent) {
-    CORVEL_ENTER_EXPORT();
-    return RunSingleFileOptionsDialog(path, advancedOptions, CWnd::FromHandle(parent)) == DialogEnd::Ok ? 1
-                                                                                                        : 0;
+    return CORVEL_CXX_EXPORT([&] {
+        CORVEL_ENTER_EXPORT();
+        return RunSingleFileOptionsDialog(path, advancedOptions, CWnd::FromHandle(parent)) == DialogEnd::Ok
+                   ? 1
+                   : 0;
+    });
 }

@@ -55,17 +55,19 @@ DialogEnd RunSessionOptionsDialog(bool& ignoreCase, bool& ignoreSpaces, bool& ke
 int CorvelDoSessionOptions(int& ignoreCase, int& ignoreSpaces, int& keepCheckedOutAfterAdd,
                            int& keepCheckedOutAfterCheckIn,
                            CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions, HWND parent) {
-    CORVEL_ENTER_EXPORT();
-    bool ignoreCaseFlag = FlagToBool(ignoreCase);
-    bool ignoreSpacesFlag = FlagToBool(ignoreSpaces);
-    bool keepAfterAdd = FlagToBool(keepCheckedOutAfterAdd);
-    bool keepAfterCheckIn = FlagToBool(keepCheckedOutAfterCheckIn);
-    const bool accepted =
-        RunSessionOptionsDialog(ignoreCaseFlag, ignoreSpacesFlag, keepAfterAdd, keepAfterCheckIn,
-                                advancedOptions, CWnd::FromHandle(parent)) == DialogEnd::Ok;
-    StoreFlag(ignoreCase, ignoreCaseFlag);
-    StoreFlag(ignoreSpaces, ignoreSpacesFlag);
-    StoreFlag(keepCheckedOutAfterAdd, keepAfterAdd);
-    StoreFlag(keepCheckedOutAfterCheckIn, keepAfterCheckIn);
-    return accepted ? 1 : 0;
+    return CORVEL_CXX_EXPORT([&] {
+        CORVEL_ENTER_EXPORT();
+        bool ignoreCaseFlag = FlagToBool(ignoreCase);
+        bool ignoreSpacesFlag = FlagToBool(ignoreSpaces);
+        bool keepAfterAdd = FlagToBool(keepCheckedOutAfterAdd);
+        bool keepAfterCheckIn = FlagToBool(keepCheckedOutAfterCheckIn);
+        const bool accepted =
+            RunSessionOptionsDialog(ignoreCaseFlag, ignoreSpacesFlag, keepAfterAdd, keepAfterCheckIn,
+                                    advancedOptions, CWnd::FromHandle(parent)) == DialogEnd::Ok;
+        StoreFlag(ignoreCase, ignoreCaseFlag);
+        StoreFlag(ignoreSpaces, ignoreSpacesFlag);
+        StoreFlag(keepCheckedOutAfterAdd, keepAfterAdd);
+        StoreFlag(keepCheckedOutAfterCheckIn, keepAfterCheckIn);
+        return accepted ? 1 : 0;
+    });
 }

@@ -5,15 +5,15 @@
 // back into the arguments and returns 1, otherwise it returns 0 and leaves files, paths and comments
 // alone. Flags (`int&`) are written back after every call as 0 or 1.
 //
-// This is a C++ interface with standard-library types, so the host must be built exactly as the DLL is:
+// This is a C++ interface with standard-library types, so the host must be built as the DLL is:
 // - compiler: mingw-w64 GCC of the host's architecture with the posix thread model, C++17 or later:
 //   i686-w64-mingw32-g++-posix for 32-bit x86 (DWARF-2 exceptions), x86_64-w64-mingw32-g++-posix for x64
 //   (SEH exceptions); each links the corvel.dll of its own architecture;
-// - runtime: the shared C++ runtime (libstdc++-6.dll, the compiler's default) and the shared GCC runtime
-//   (link with -shared-libgcc), so that std::set/std::string and exceptions cross between host and DLL;
-// - shipped beside the host: corvel.dll, libstdc++-6.dll, libgcc_s_dw2-1.dll (x86) or libgcc_s_seh-1.dll
-//   (x64) and libwinpthread-1.dll, the ones the DLL was built with (a host built with the win32 thread
-//   model needs other DLLs of these names).
+// - runtime: the compiler's shared C++ runtime (libstdc++-6.dll, its default) and shared GCC runtime (link
+//   with -shared-libgcc), shipped beside the host's executable as for any mingw-w64 C++ program, so that
+//   std::set/std::string and exceptions cross between host and DLL.
+// corvel.dll carries its own copy of that runtime and imports none of those DLLs: it is the only file of
+// the library a host ships, and it may lie in a folder of its own (loaded by its full path).
 // Exceptions other than those of the host object (for example std::bad_alloc) pass through to the host.
 #ifndef CORVEL_CORVEL_H
 #define CORVEL_CORVEL_H

@@ -44,9 +44,9 @@ int TemplateFault::Calls() const {
 
 namespace {
 
-using PlainNew = void* (*)(std::size_t);
-using NothrowNew = void* (*)(std::size_t, const std::nothrow_t&);
 using Malloc = void* (*)(std::size_t);
+using Calloc = void* (*)(std::size_t, std::size_t);
+using Realloc = void* (*)(void*, std::size_t);
 
 struct FaultState {
     DWORD thread = 0;
@@ -60,20 +60,17 @@ struct FaultState {
     UINT armMessage = 0;
     long pendingFailAt = 0;
     bool pendingAndAfter = false;
-    PlainNew plainNew = nullptr;
-    NothrowNew nothrowNew = nullptr;
     Malloc malloc = nullptr;
-    Malloc ownMalloc = nullptr;
+    Calloc calloc = nullptr;
+    Realloc realloc = nullptr;
 };
 
 FaultState g_fault;
-// Inside a counted operator new: the runtime's malloc beneath it is the same allocation.
-thread_local bool t_insideNew = false;
 thread_local bool t_uncounted = false;
 
 // True when this allocation is the one to fail.
 bool CountAndDecide() {
-    if (!g_fault.armed || (g_fault.fired && !g_fault.andAfter) || t_insideNew || t_uncounted ||
+    if (!g_fault.armed || (g_fault.fired && !g_fault.andAfter) || t_uncounted ||
         ::GetCurrentThreadId() != g_fault.thread)
         return false;
     if (++g_fault.counted < g_fault.failAt)
@@ -83,64 +80,33 @@ bool CountAndDecide() {
     return true;
 }
 
-struct InsideNew {
-    bool previous = t_insideNew;
-    InsideNew() { t_insideNew = true; }
-    ~InsideNew() { t_insideNew = previous; }
-};
-
-void* FailingNew(std::size_t size) {
-    if (CountAndDecide())
-        throw std::bad_alloc();
-    InsideNew inside;
-    return g_fault.plainNew(size);
-}
-
-void* FailingNothrowNew(std::size_t size, const std::nothrow_t& tag) {
-    if (CountAndDecide())
-        return nullptr;
-    InsideNew inside;
-    return g_fault.nothrowNew(size, tag);
-}
-
 void* FailingMalloc(std::size_t size) {
-    if (CountAndDecide())
-        return nullptr;
-    return g_fault.malloc(size);
+    return CountAndDecide() ? nullptr : g_fault.malloc(size);
 }
 
-// corvel.dll's own malloc: the C functions' result blocks.
-void* FailingOwnMalloc(std::size_t size) {
-    if (CountAndDecide())
-        return nullptr;
-    return g_fault.ownMalloc(size);
+void* FailingCalloc(std::size_t count, std::size_t size) {
+    return CountAndDecide() ? nullptr : g_fault.calloc(count, size);
+}
+
+// Growing a block is an allocation; shrinking it or freeing it through realloc is not.
+void* FailingRealloc(void* block, std::size_t size) {
+    return size > 0 && CountAndDecide() ? nullptr : g_fault.realloc(block, size);
 }
 
 } // namespace
 
-// operator new(std::size_t): std::size_t mangles as unsigned int on i686 and unsigned long long on x86_64.
-#ifdef _WIN64
-#define CORVEL_SIZE_MANGLING "y"
-#else
-#define CORVEL_SIZE_MANGLING "j"
-#endif
-
 AllocationFault::AllocationFault() {
     g_fault = FaultState();
     g_fault.thread = ::GetCurrentThreadId();
-    m_new = std::make_unique<hook::ImportHook>("libstdc++-6.dll", "_Znw" CORVEL_SIZE_MANGLING,
-                                               reinterpret_cast<void*>(&FailingNew));
-    g_fault.plainNew = m_new->Original<PlainNew>();
-    m_newNothrow =
-        std::make_unique<hook::ImportHook>("libstdc++-6.dll", "_Znw" CORVEL_SIZE_MANGLING "RKSt9nothrow_t",
-                                           reinterpret_cast<void*>(&FailingNothrowNew));
-    g_fault.nothrowNew = m_newNothrow->Original<NothrowNew>();
-    m_malloc = std::make_unique<hook::ImportHook>(::GetModuleHandleA("libstdc++-6.dll"), "msvcrt.dll",
-                                                  "malloc", reinterpret_cast<void*>(&FailingMalloc));
+    m_malloc =
+        std::make_unique<hook::ImportHook>("msvcrt.dll", "malloc", reinterpret_cast<void*>(&FailingMalloc));
     g_fault.malloc = m_malloc->Original<Malloc>();
-    m_ownMalloc = std::make_unique<hook::ImportHook>("msvcrt.dll", "malloc",
-                                                     reinterpret_cast<void*>(&FailingOwnMalloc));
-    g_fault.ownMalloc = m_ownMalloc->Original<Malloc>();
+    m_calloc =
+        std::make_unique<hook::ImportHook>("msvcrt.dll", "calloc", reinterpret_cast<void*>(&FailingCalloc));
+    g_fault.calloc = m_calloc->Original<Calloc>();
+    m_realloc =
+        std::make_unique<hook::ImportHook>("msvcrt.dll", "realloc", reinterpret_cast<void*>(&FailingRealloc));
+    g_fault.realloc = m_realloc->Original<Realloc>();
     m_messageHook =
         ::SetWindowsHookExA(WH_GETMESSAGE, &AllocationFault::GetMessageHook, nullptr, ::GetCurrentThreadId());
 }
@@ -149,14 +115,13 @@ AllocationFault::~AllocationFault() {
     g_fault.armed = false;
     if (m_messageHook)
         ::UnhookWindowsHookEx(m_messageHook);
-    m_ownMalloc.reset();
+    m_realloc.reset();
+    m_calloc.reset();
     m_malloc.reset();
-    m_newNothrow.reset();
-    m_new.reset();
 }
 
 bool AllocationFault::Installed() const {
-    return m_new->Installed() && m_malloc->Installed() && m_ownMalloc->Installed() &&
+    return m_malloc->Installed() && m_calloc->Installed() && m_realloc->Installed() &&
            m_messageHook != nullptr;
 }
 

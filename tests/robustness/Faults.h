@@ -25,13 +25,11 @@ private:
     std::unique_ptr<hook::ImportHook> m_hook;
 };
 
-// Fails an allocation made for corvel.dll on this thread: the `failAt`-th one counted from Arm() on (and,
-// if asked, every later one). Counted are corvel.dll's own operator new (plain and nothrow: the nodes of its
-// sets and maps, its wrappers) and the C++ runtime's malloc, which serves the strings the library has the
-// runtime build for it (std::string's members live in libstdc++-6.dll), and corvel.dll's own malloc, which
-// serves the blocks the C functions hand to the host. One allocation is one count: a plain
-// new that the runtime serves with malloc is not counted twice. The failure is what memory exhaustion looks
-// like: std::bad_alloc from operator new, null from the nothrow form and from malloc.
+// Fails an allocation made by corvel.dll on this thread: the `failAt`-th one counted from Arm() on (and, if
+// asked, every later one). corvel.dll carries its C++ runtime, so every allocation it makes goes through its
+// imports of the C runtime's malloc, calloc and realloc: the nodes of its sets and maps and its strings
+// (operator new serves them with malloc) as well as the blocks the C functions hand to the host. The failure
+// is what memory exhaustion looks like: null from the C runtime, and so std::bad_alloc from operator new.
 class AllocationFault : NoCopy {
 public:
     AllocationFault();
@@ -65,10 +63,9 @@ public:
 private:
     static LRESULT CALLBACK GetMessageHook(int code, WPARAM wParam, LPARAM lParam);
 
-    std::unique_ptr<hook::ImportHook> m_new;
-    std::unique_ptr<hook::ImportHook> m_newNothrow;
     std::unique_ptr<hook::ImportHook> m_malloc;
-    std::unique_ptr<hook::ImportHook> m_ownMalloc;
+    std::unique_ptr<hook::ImportHook> m_calloc;
+    std::unique_ptr<hook::ImportHook> m_realloc;
     HHOOK m_messageHook = nullptr;
 };
 

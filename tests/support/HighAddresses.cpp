@@ -89,9 +89,7 @@ void Record(const void* pointer, std::atomic<unsigned long>& count, std::atomic<
 using Malloc = void* (*)(std::size_t);
 using Calloc = void* (*)(std::size_t, std::size_t);
 using Realloc = void* (*)(void*, std::size_t);
-using NothrowNew = void* (*)(std::size_t, const std::nothrow_t&);
-Malloc g_new, g_malloc;
-NothrowNew g_nothrowNew;
+Malloc g_malloc;
 Calloc g_calloc;
 Realloc g_realloc;
 
@@ -99,8 +97,6 @@ void* Observed(void* block) {
     Record(block, g_blocks, g_lowBlocks, g_lowestBlock);
     return block;
 }
-void* ObservedNew(std::size_t size) { return Observed(g_new(size)); }
-void* ObservedNothrowNew(std::size_t size, const std::nothrow_t& tag) { return Observed(g_nothrowNew(size, tag)); }
 void* ObservedMalloc(std::size_t size) { return Observed(g_malloc(size)); }
 void* ObservedCalloc(std::size_t count, std::size_t size) { return Observed(g_calloc(count, size)); }
 void* ObservedRealloc(void* block, std::size_t size) { return Observed(g_realloc(block, size)); }
@@ -143,9 +139,7 @@ int RunAllTestsAbove4GiB() {
         hooks.push_back(std::make_unique<hook::ImportHook>(dll, function, replacement));
         return hooks.back()->Original();
     };
-    g_new = reinterpret_cast<Malloc>(observe("libstdc++-6.dll", "_Znwy", reinterpret_cast<void*>(&ObservedNew)));
-    g_nothrowNew = reinterpret_cast<NothrowNew>(
-        observe("libstdc++-6.dll", "_ZnwyRKSt9nothrow_t", reinterpret_cast<void*>(&ObservedNothrowNew)));
+    // corvel.dll carries its C++ runtime: operator new, too, allocates through these imports.
     g_malloc = reinterpret_cast<Malloc>(observe("msvcrt.dll", "malloc", reinterpret_cast<void*>(&ObservedMalloc)));
     g_calloc = reinterpret_cast<Calloc>(observe("msvcrt.dll", "calloc", reinterpret_cast<void*>(&ObservedCalloc)));
     g_realloc =
