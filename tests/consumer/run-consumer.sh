@@ -18,10 +18,12 @@ for other in "$@"; do
     fi
 done
 for a in "${archs[@]}"; do
-    for f in bin/$a/corvel.dll lib/$a/libcorvel.dll.a lib/$a/corvel.lib lib/$a/corvel.def \
+    for f in bin/$a/corvel.dll demo/$a/corvel-demo.exe lib/$a/libcorvel.dll.a lib/$a/corvel.lib lib/$a/corvel.def \
              lib/cmake/corvel/corvelTargets-$a.cmake; do
         [ -f "$work/prefix/$f" ] || { echo "SDK lacks $f"; exit 1; }
     done
+    # The binary folder is corvel.dll alone.
+    [ "$(ls "$work/prefix/bin/$a")" = corvel.dll ] || { echo "bin/$a holds more than corvel.dll"; exit 1; }
 done
 for f in include/corvel/corvel.h include/corvel/corvel_c.h lib/cmake/corvel/corvelConfig.cmake; do
     [ -f "$work/prefix/$f" ] || { echo "SDK lacks $f"; exit 1; }
@@ -43,6 +45,8 @@ mkdir -p "$work/plain"
 $compiler -std=c++17 -O2 "$source/tests/consumer/main.cpp" -I"$work/prefix/include" -L"$work/prefix/lib/$arch" \
     -lcorvel -shared-libgcc -o "$work/plain/consumer.exe"
 cp "$work/prefix/bin/$arch"/*.dll "$work/plain/"
+# The host's own C++ runtime, which it ships as any mingw-w64 C++ program does.
+for dll in libstdc++-6.dll $libgcc libwinpthread-1.dll; do cp "$($compiler -print-file-name=$dll)" "$work/plain/"; done
 
 for host in "$work/build/consumer.exe" "$work/build/consumer_c.exe" "$work/plain/consumer.exe"; do
     # Each host is of the architecture asked for, and found the DLL of that architecture.
