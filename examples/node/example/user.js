@@ -153,4 +153,10 @@ async function play({ uncheck, check, timeoutMs = 60000 }) {
     }
 }
 
-module.exports = { play, findDialog, cancel, same };
+// Presses OK in the dialog with this caption once it is there.
+async function pressOk(caption, timeoutMs) {
+    const dialog = await waitForDialog(caption, timeoutMs);
+    PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+}
+
+module.exports = { play, pressOk, findDialog, cancel, same };

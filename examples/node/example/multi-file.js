@@ -1,22 +1,23 @@
 'use strict';
-// A Node.js host of corvel.dll: opens the multi-file dialog on paths in several scripts and writes what
-// comes back to a file, UTF-8, one line each:
+// A Node.js host of corvel.dll through the @corvel/dialogs package: opens the multi-file dialog on paths in
+// several scripts, then the rename dialog, and writes what comes back to a file, UTF-8, one line each:
 //
 //   result 1
 //   checked C:\src\main.c           (the rows left checked, in the order returned)
 //   shown C:\src\main.c             (--play: the rows the user saw)
 //   advanced owner=dialog           (the host's Advanced callback, asked with the dialog as owner)
+//   rename 1 C:\src\Σελίδα.c -> C:\src\Σελίδα 2.c  (the rename dialog's result and its two paths)
 //
 // Usage: node multi-file.js [--dll PATH\corvel.dll] [--play] OUT_FILE
-// Without --play a person uses the dialog; with it the script plays the user (user.js): unchecks
-// "C:\src\設定.h", checks "C:\src\😀.txt" and presses Advanced and OK.
+// Without --dll the package's own corvel.dll of Node's architecture is loaded. Without --play a person uses
+// the dialogs; with it the script plays the user (user.js): unchecks "C:\src\設定.h", checks
+// "C:\src\😀.txt" and presses Advanced and OK, then OK in the rename dialog.
 //
 // The results go to a file rather than to stdout: under Wine, Node's stdout and stderr fail when they
 // are pipes.
 
 const fs = require('fs');
-const path = require('path');
-const corvel = require('./corvel');
+const corvel = require('@corvel/dialogs');
 
 const args = process.argv.slice(2);
 const option = (name) => {
@@ -27,7 +28,7 @@ const flag = (name) => {
     const at = args.indexOf(name);
     return at >= 0 && args.splice(at, 1).length > 0;
 };
-const dllPath = option('--dll') || path.join(__dirname, 'corvel.dll');
+const dllPath = option('--dll') || undefined;
 const playing = flag('--play');
 const outFile = args[0];
 if (!outFile || args.length !== 1) {
@@ -93,6 +94,13 @@ async function main() {
     if (seen) {
         lines.push(...seen.rows.map((row) => `shown ${row}`));
         lines.push(`advanced enabled=${seen.advancedEnabled ? 1 : 0}`);
+    }
+    if (result === lib.Result.OK) {
+        const renamed = lib.renameOptions('C:\\src\\Σελίδα.c', 'C:\\src\\Σελίδα 2.c');
+        if (user)
+            await user.pressOk('Rename Options', 60000);
+        const { result: renameResult, existingFile, newName } = await renamed;
+        lines.push(`rename ${renameResult} ${existingFile} -> ${newName}`);
     }
     write();
 }
