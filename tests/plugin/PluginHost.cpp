@@ -1,13 +1,14 @@
 // A host that keeps corvel.dll in a plug-in folder of its own and loads it as development environments
 // load their extensions: LoadLibraryW with the full path, no flags, no search-path changes, the working
 // directory elsewhere. Built twice: with the shared C++ runtime, as a mingw-w64 C++ host is (its runtime
-// DLLs loaded before corvel.dll, and the C++ interface called with a host object that throws), and linked
-// statically, a process with no DLL of the runtime's names at all. Each then loads the library a second
-// time with another plug-in's DLLs of those names (exporting nothing the library needs) loaded first.
+// DLLs loaded before corvel.dll), and linked statically, a process with no DLL of the runtime's names at
+// all. Both call the C++ interface with a host object that throws through a C++ part of theirs
+// (CxxExtension.cpp), which in the static host brings its runtime only after the library is loaded. Each
+// then loads the library a second time with another plug-in's DLLs of those names (exporting nothing the
+// library needs) loaded first.
 //
-// Usage: plugin_host PLUGIN\corvel.dll OTHER_PLUGIN_FOLDER
+// Usage: plugin_host PLUGIN\corvel.dll OTHER_PLUGIN_FOLDER CXX_PART\plugin_cxx_part.dll
 // Prints one line per check and ends with the number of failures as its exit status.
-#include <corvel/corvel.h>
 #include <corvel/corvel_c.h>
 
 #include "resource.h"
@@ -17,7 +18,6 @@
 #include <cstdio>
 #include <functional>
 #include <set>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -296,35 +296,6 @@ void CheckEveryDialog(HMODULE library, const std::string& when) {
     }
 }
 
-// ---- The C++ interface with a host object that throws ----------------------------------------------------
-
-#ifndef CORVEL_HOST_STATIC
-
-class ThrowingProvider : public SourceControl::SCCProvider::CSCCAbstractGetCommandOptionsFunctionoid {
-public:
-    void operator()() override {}
-    bool ShowAdvancedOptions(HWND) override { throw std::runtime_error("the provider is gone"); }
-    bool AreAdvancedOptionsAvailable() override { return true; }
-};
-
-void CheckCxxHostObjectThatThrows(HMODULE library, const std::string& when) {
-    using MultiFile = decltype(&CorvelDoMultiFileOptions);
-    const MultiFile multiFile = Bound<MultiFile>(library, kCxxMultiFile);
-    Check(multiFile != nullptr, when + ": the C++ export is there");
-    if (!multiFile)
-        return;
-    std::set<std::string> files = {"C:\\src\\a.c", "C:\\src\\b.c"};
-    const std::set<std::string> others = {"C:\\src\\c.c"};
-    ThrowingProvider provider;
-    int result = -1;
-    // Advanced: the provider throws, the dialog tells the user in a message box and stays; then OK.
-    const bool played = Play({{"Options", IDC_ADVANCED}, {kMessageBoxCaption, IDOK}, {"Options", IDOK}},
-                             [&] { result = multiFile(files, provider, others, nullptr); });
-    Check(played && result == 1 && files == std::set<std::string>({"C:\\src\\a.c", "C:\\src\\b.c"}),
-          when + ": the C++ host object threw from Advanced; the dialog warned, stayed and gave OK's result");
-}
-#endif
-
 // ---- Loading -------------------------------------------------------------------------------------------
 
 std::wstring Wide(const char* text) {
@@ -365,15 +336,38 @@ void CheckLoadedAlone(HMODULE library, const std::string& when) {
     Check(!importsRuntime, when + ": imports no runtime DLL");
 }
 
+// ---- The C++ interface with a host object that throws ----------------------------------------------------
+
+// Through the host's C++ part (CxxExtension.cpp): Advanced, where the provider throws, the dialog tells the
+// user in a message box and stays; then OK.
+void CheckCxxHostObjectThatThrows(HMODULE library, const std::string& extensionPath,
+                                  const std::string& when) {
+    HMODULE extension =
+        ::LoadLibraryExW(Wide(extensionPath.c_str()).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    using Call = int (*)(HMODULE, int*);
+    const Call call = extension ? Bound<Call>(extension, "CallMultiFileWithThrowingProvider") : nullptr;
+    Check(call != nullptr, when + ": the host's C++ part is loaded");
+    if (!call)
+        return;
+    int result = -1, kept = 0;
+    const bool played = Play({{"Options", IDC_ADVANCED}, {kMessageBoxCaption, IDOK}, {"Options", IDOK}},
+                             [&] { result = call(library, &kept); });
+    Check(played && result == 1 && kept,
+          when + ": the C++ host object threw from Advanced; the dialog warned, stayed and gave OK's result");
+    ::FreeLibrary(extension);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: plugin_host PLUGIN\\corvel.dll OTHER_PLUGIN_FOLDER\n");
+    if (argc != 4) {
+        std::fprintf(
+            stderr,
+            "usage: plugin_host PLUGIN\\corvel.dll OTHER_PLUGIN_FOLDER CXX_PART\\plugin_cxx_part.dll\n");
         return 2;
     }
     ::SetErrorMode(SEM_FAILCRITICALERRORS); // a missing import fails the load instead of asking the user
-    const std::string plugin = argv[1], other = argv[2];
+    const std::string plugin = argv[1], other = argv[2], cxxPart = argv[3];
     char directory[MAX_PATH] = {};
     ::GetCurrentDirectoryA(MAX_PATH, directory);
     Check(::lstrcmpiA(directory, Folder(plugin).c_str()) != 0, "the working directory is not the plug-in's");
@@ -388,13 +382,12 @@ int main(int argc, char** argv) {
     const std::string host = "C++ host";
 #endif
 
-    // Once as the host's only plug-in.
+    // Once as the host's only plug-in. The static host loads its C++ part only now, after the library,
+    // with the C++ runtime that comes with it.
     if (HMODULE library = LoadPlugin(plugin, host)) {
         CheckLoadedAlone(library, host);
         CheckEveryDialog(library, host);
-#ifndef CORVEL_HOST_STATIC
-        CheckCxxHostObjectThatThrows(library, host);
-#endif
+        CheckCxxHostObjectThatThrows(library, cxxPart, host);
         UnloadPlugin(library, host);
     }
 
@@ -413,7 +406,8 @@ int main(int argc, char** argv) {
         CheckLoadedAlone(library, when);
         CheckEveryDialog(library, when);
 #ifndef CORVEL_HOST_STATIC
-        CheckCxxHostObjectThatThrows(library, when);
+        // (In the static host the C++ part would bind to those DLLs itself: the trap the library avoids.)
+        CheckCxxHostObjectThatThrows(library, cxxPart, when);
 #endif
         UnloadPlugin(library, when);
     }
