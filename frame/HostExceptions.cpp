@@ -89,10 +89,6 @@ HMODULE ModuleAt(const void* address) {
     return module;
 }
 
-bool Exports(HMODULE module, const char* name) {
-    return ::GetProcAddress(module, name) != nullptr;
-}
-
 // An export of `module` as what it is: a function of type T, or data.
 template <typename T> T Exported(HMODULE module, const char* name) {
     return reinterpret_cast<T>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
@@ -100,33 +96,28 @@ template <typename T> T Exported(HMODULE module, const char* name) {
 
 // The module that `module` reaches for `name` through its imports, directly or through one module it
 // imports (a program imports __cxa_throw from the C++ runtime, which imports the unwinder). Each import is
-// followed to the module the loader bound it to.
+// followed to the module the loader bound it to. Nothing is allocated: it runs when memory has run out.
 HMODULE ImportedExporter(HMODULE module, const char* name, int depth) {
-    if (!module)
-        return nullptr;
     const auto* base = reinterpret_cast<const BYTE*>(module);
-    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-    if (dos->e_magic != IMAGE_DOS_SIGNATURE)
+    if (!module || reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_magic != IMAGE_DOS_SIGNATURE)
         return nullptr;
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
+        base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
     const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    if (!imports.VirtualAddress)
-        return nullptr;
-    const auto* first = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
-    for (const auto* descriptor = first; descriptor->Name; ++descriptor) {
-        void* const* bound = reinterpret_cast<void* const*>(base + descriptor->FirstThunk);
-        HMODULE imported = *bound ? ModuleAt(*bound) : nullptr;
-        if (imported && imported != module && Exports(imported, name))
-            return imported;
+    HMODULE bound[64];
+    int count = 0;
+    for (auto* descriptor = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+         imports.VirtualAddress && descriptor->Name && count < 64; ++descriptor) {
+        void* const* first = reinterpret_cast<void* const*>(base + descriptor->FirstThunk);
+        if (HMODULE imported = *first ? ModuleAt(*first) : nullptr; imported && imported != module)
+            bound[count++] = imported;
     }
-    if (depth > 0)
-        for (const auto* descriptor = first; descriptor->Name; ++descriptor) {
-            void* const* bound = reinterpret_cast<void* const*>(base + descriptor->FirstThunk);
-            HMODULE imported = *bound ? ModuleAt(*bound) : nullptr;
-            if (imported && imported != module)
-                if (HMODULE found = ImportedExporter(imported, name, depth - 1))
-                    return found;
-        }
+    for (int i = 0; i < count; ++i)
+        if (::GetProcAddress(bound[i], name))
+            return bound[i];
+    for (int i = 0; i < count && depth > 0; ++i)
+        if (HMODULE found = ImportedExporter(bound[i], name, depth - 1))
+            return found;
     return nullptr;
 }
 
