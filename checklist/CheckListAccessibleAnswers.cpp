@@ -2,8 +2,10 @@
 // window through its messages.
 #include "CheckListAccessible.h"
 
+#include "AfxLanguage.h"
 #include "CheckListBox.h"
 #include "ChildIdEnum.h"
+#include "resource.h"
 
 #include <new>
 #include <string>
@@ -17,8 +19,6 @@ namespace {
 // mark is one more state, as native check lists report it; the default action ("Check"/"Uncheck") tells
 // that an unchecked row can be checked.
 constexpr long kRowRole = ROLE_SYSTEM_LISTITEM;
-const wchar_t kCheckAction[] = L"Check";
-const wchar_t kUncheckAction[] = L"Uncheck";
 
 using CListHandle = CListBoxT<CWindowHandle>;
 
@@ -284,8 +284,9 @@ STDMETHODIMP CCheckListAccessible::get_accDefaultAction(VARIANT varChild, BSTR* 
         return target.hr;
     if (target.row < 0)
         return DISP_E_MEMBERNOTFOUND;
-    *pszDefaultAction =
-        ::SysAllocString(IsRowChecked(target.list, target.row) ? kUncheckAction : kCheckAction);
+    const std::wstring action =
+        AfxLoadString(IsRowChecked(target.list, target.row) ? IDS_ACTION_UNCHECK : IDS_ACTION_CHECK);
+    *pszDefaultAction = ::SysAllocStringLen(action.c_str(), static_cast<UINT>(action.size()));
     return *pszDefaultAction ? S_OK : E_OUTOFMEMORY;
 }
 

@@ -3,7 +3,9 @@
 #include "CheckListAccessible.h"
 #include "CheckListMenu.h"
 
+#include "AfxLanguage.h"
 #include "AfxModuleState.h"
+#include "resource.h"
 
 #include <oleacc.h>
 #include <vssym32.h>
@@ -12,6 +14,7 @@
 #include <cwchar>
 #include <new>
 #include <string>
+#include <utility>
 
 int CCheckListBox::GetTextOffset() const {
     return m_margin + m_boxSize + m_margin;
@@ -200,7 +203,14 @@ std::wstring CCheckListBox::CheckedSummary(HWND list) {
         }
         return result;
     };
-    return grouped(checked) + L" of " + grouped(count) + L" checked";
+    // "%1 of %2 checked", worded in each language so that it reads right for any count.
+    std::wstring summary = AfxLoadString(IDS_CHECKED_SUMMARY);
+    for (const auto& [marker, value] : {std::make_pair(L"%1", checked), std::make_pair(L"%2", count)}) {
+        const size_t at = summary.find(marker);
+        if (at != std::wstring::npos)
+            summary.replace(at, 2, grouped(value));
+    }
+    return summary;
 }
 
 int CCheckListBox::RowsInView() const {

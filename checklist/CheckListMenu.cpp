@@ -1,6 +1,8 @@
 #include "CheckListMenu.h"
 
+#include "AfxLanguage.h"
 #include "CheckListBox.h"
+#include "resource.h"
 
 #include <cstring>
 
@@ -43,18 +45,20 @@ void CCheckListMenu::Track(CCheckListBox& list, POINT screen, int clickedRow) {
     const UINT forTargets = MF_STRING | (targets.empty() ? MF_GRAYED : 0);
     const UINT forAll = MF_STRING | (anyRows ? 0 : MF_GRAYED);
     ::AppendMenuW(menu, MF_STRING | MF_GRAYED, kCount, CCheckListBox::CheckedSummary(list.m_hWnd).c_str());
-    ::AppendMenuW(menu, forTargets, kCheck, L"&Check");
-    ::AppendMenuW(menu, forTargets, kUncheck, L"&Uncheck");
+    ::AppendMenuW(menu, forTargets, kCheck, AfxLoadString(IDS_MENU_CHECK).c_str());
+    ::AppendMenuW(menu, forTargets, kUncheck, AfxLoadString(IDS_MENU_UNCHECK).c_str());
     ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    ::AppendMenuW(menu, forAll, kCheckAll, L"Check &All");
-    ::AppendMenuW(menu, forAll, kUncheckAll, L"Uncheck A&ll");
-    ::AppendMenuW(menu, forAll, kInvert, L"&Invert Checks");
+    ::AppendMenuW(menu, forAll, kCheckAll, AfxLoadString(IDS_MENU_CHECK_ALL).c_str());
+    ::AppendMenuW(menu, forAll, kUncheckAll, AfxLoadString(IDS_MENU_UNCHECK_ALL).c_str());
+    ::AppendMenuW(menu, forAll, kInvert, AfxLoadString(IDS_MENU_INVERT).c_str());
     ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    ::AppendMenuW(menu, forTargets, kCopyPaths, L"C&opy Paths");
+    ::AppendMenuW(menu, forTargets, kCopyPaths, AfxLoadString(IDS_MENU_COPY_PATHS).c_str());
+    // A mirrored list opens a mirrored menu, from the click's point leftwards.
+    const UINT direction = (::GetWindowLongW(list.m_hWnd, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) ? TPM_LAYOUTRTL : 0;
     // The command comes back here rather than as WM_COMMAND to the dialog, which knows nothing of it.
     const UINT command = static_cast<UINT>(
-        ::TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN, screen.x,
-                         screen.y, 0, list.m_hWnd, nullptr));
+        ::TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN | direction,
+                         screen.x, screen.y, 0, list.m_hWnd, nullptr));
     ::DestroyMenu(menu);
 
     switch (command) {

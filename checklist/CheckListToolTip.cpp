@@ -122,8 +122,10 @@ bool CCheckListToolTip::Create(const CCheckListBox& box) {
     HWND list = box.m_hWnd;
     INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&classes);
+    // Mirrored with a mirrored list; the path in it still reads left to right.
+    const DWORD mirrored = static_cast<DWORD>(::GetWindowLongPtrW(list, GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
     m_tip =
-        ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSW, nullptr,
+        ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | mirrored, TOOLTIPS_CLASSW, nullptr,
                           WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0, 0, list, nullptr,
                           reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(list, GWLP_HINSTANCE)), nullptr);
     if (!m_tip)

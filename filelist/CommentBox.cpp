@@ -1,5 +1,7 @@
 #include "CommentBox.h"
 
+#include "AfxLanguage.h"
+
 CString CommentForBox(const std::string& comment) {
     return CString(comment.c_str());
 }
@@ -32,6 +34,7 @@ void SetUpCommentBox(CEdit& box, int maxLength) {
         box.EnableWindow(FALSE);
     }
     PutCommentLabelBeforeBox(box);
+    AfxReadRightToLeft(box.m_hWnd);
 }
 
 void LayOutCommentBox(CEdit& box, CDynamicLayout& layout) {

@@ -2,10 +2,7 @@
 
 #include "AfxDialog.h"
 #include "AfxModuleState.h"
-
-const char* const kAdvancedOptionsUnavailableMessage =
-    "Advanced options have become unexpectedly unavailable.\nTry again later. You may have to restart this "
-    "program or your source control provider.";
+#include "resource.h"
 
 bool QueryAdvancedOptionsAvailable(CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions) {
     try {
@@ -21,6 +18,6 @@ void ShowAdvancedOptionsOrWarn(CSCCAbstractGetCommandOptionsFunctionoid& advance
         AFX_CALLER_ACTCTX_SCOPE callersWindows;
         advancedOptions.ShowAdvancedOptions(owner);
     } catch (...) {
-        AfxMessageBox(kAdvancedOptionsUnavailableMessage, MB_ICONEXCLAMATION, 0);
+        AfxMessageBox(IDS_ADVANCED_UNAVAILABLE, MB_ICONEXCLAMATION, 0);
     }
 }

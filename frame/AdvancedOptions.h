@@ -14,6 +14,4 @@ bool QueryAdvancedOptionsAvailable(CSCCAbstractGetCommandOptionsFunctionoid& adv
 // message box and returns.
 void ShowAdvancedOptionsOrWarn(CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions, HWND owner);
 
-extern const char* const kAdvancedOptionsUnavailableMessage;
-
 #endif // CORVEL_ADVANCED_OPTIONS_H

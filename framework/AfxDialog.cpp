@@ -1,6 +1,8 @@
 #include "AfxDialog.h"
 
+#include "AfxControlFit.h"
 #include "AfxDynamicLayout.h"
+#include "AfxLanguage.h"
 #include "AfxModuleState.h"
 
 // The size grip's control id.
@@ -44,12 +46,17 @@ CDialog::~CDialog() = default;
 
 INT_PTR CDialog::DoModal() {
     HINSTANCE hInstance = AfxGetResourceHandle();
-    HRSRC hResource = ::FindResourceA(hInstance, m_lpszTemplateName, MAKEINTRESOURCEA(5) /* RT_DIALOG */);
+    // In the thread's user-interface language, or the nearest one the module has.
+    HRSRC hResource = IS_INTRESOURCE(m_lpszTemplateName)
+                          ? AfxFindResource(hInstance, MAKEINTRESOURCEW(LOWORD(m_lpszTemplateName)),
+                                            MAKEINTRESOURCEW(5) /* RT_DIALOG */)
+                          : ::FindResourceA(hInstance, m_lpszTemplateName, MAKEINTRESOURCEA(5));
     HGLOBAL hTemplate = hResource ? ::LoadResource(hInstance, hResource) : nullptr;
     const void* pTemplate = hTemplate ? ::LockResource(hTemplate) : nullptr;
     if (!pTemplate)
         return -1;
 
+    m_pShownTemplate = pTemplate;
     HWND hOwner = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
     // The system's dialog box answers an owner that is no window with 0, which would read as a Cancel.
     if (hOwner && !::IsWindow(hOwner))
@@ -118,6 +125,55 @@ void CDialog::OnCancel() {
     EndDialog(IDCANCEL);
 }
 
+// An ANSI dialog gets the template's texts in the ANSI code page, which holds only the texts of its own
+// script: a translation in another script would read as question marks. Each label, button and the
+// caption whose text the code page cannot hold is given it again in Unicode (the window made Unicode
+// first); controls that hold the caller's texts stay as they are.
+static void ShowTemplateTextsInUnicode(HWND hDlg, const void* pTemplate) {
+    if (!pTemplate || ::IsWindowUnicode(hDlg))
+        return;
+    auto lossy = [](const WCHAR* text) {
+        BOOL usedDefault = FALSE;
+        ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, -1, nullptr, 0, nullptr, &usedDefault);
+        return usedDefault != FALSE;
+    };
+    auto showInUnicode = [](HWND hWnd, const WCHAR* text) {
+        if (!::IsWindowUnicode(hWnd))
+            ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, ::GetWindowLongPtrW(hWnd, GWLP_WNDPROC));
+        ::SetWindowTextW(hWnd, text);
+    };
+    // sz_Or_Ord: none, an ordinal, or a zero-terminated text.
+    auto skipField = [](const WORD* at) {
+        return *at == 0xFFFF ? at + 2 : at + ::lstrlenW(reinterpret_cast<const WCHAR*>(at)) + 1;
+    };
+    const WORD* at = static_cast<const WORD*>(pTemplate);
+    if (at[0] == 1 && at[1] == 0xFFFF)
+        return; // the extended form, which these dialogs do not use
+    const DWORD style = at[0] | (static_cast<DWORD>(at[1]) << 16);
+    const WORD count = at[4];
+    at = skipField(skipField(at + 9)); // past the header, the menu and the class
+    const WCHAR* caption = reinterpret_cast<const WCHAR*>(at);
+    if (lossy(caption))
+        showInUnicode(hDlg, caption);
+    at = skipField(at);
+    if (style & DS_SETFONT)
+        at = skipField(at + 1); // the point size and the face name
+    HWND hControl = ::GetWindow(hDlg, GW_CHILD);
+    for (WORD i = 0; i < count && hControl; ++i, hControl = ::GetWindow(hControl, GW_HWNDNEXT)) {
+        at = reinterpret_cast<const WORD*>((reinterpret_cast<UINT_PTR>(at) + 3) & ~static_cast<UINT_PTR>(3));
+        const WORD* classField = at + 9; // past style, extended style, place, size and id
+        const bool predefined = classField[0] == 0xFFFF;
+        const bool plainText =
+            predefined && (classField[1] == 0x0080 || classField[1] == 0x0082); // button, static
+        const WORD* textField = skipField(classField);
+        const WCHAR* text = reinterpret_cast<const WCHAR*>(textField);
+        if (plainText && *textField != 0xFFFF && lossy(text))
+            showInUnicode(hControl, text);
+        const WORD* extra = skipField(textField);
+        at = reinterpret_cast<const WORD*>(reinterpret_cast<const BYTE*>(extra + 1) + *extra);
+    }
+}
+
 static bool IsReflectedMessage(UINT message) {
     switch (message) {
     case WM_DRAWITEM:
@@ -153,6 +209,9 @@ INT_PTR CALLBACK AfxDlgProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lPara
         if (message == WM_INITDIALOG) {
             CDialog* pDialog = reinterpret_cast<CDialog*>(lParam);
             pDialog->Attach(hDlg);
+            // Before the dialog's own set-up, which may reorder the controls and take their places.
+            ShowTemplateTextsInUnicode(hDlg, pDialog->m_pShownTemplate);
+            AfxFitControlTexts(hDlg);
             return pDialog->OnInitDialog();
         }
         CDialog* pDialog = static_cast<CDialog*>(CWnd::FromHandlePermanent(hDlg));
@@ -200,4 +259,14 @@ int AfxMessageBox(const char* lpszText, UINT nType, UINT /*nIDHelp*/) {
     AFX_MODULE_STATE* state = AfxGetModuleState();
     const char* caption = state->m_lpszCurrentAppName ? state->m_lpszCurrentAppName : "";
     return ::MessageBoxA(::GetActiveWindow(), lpszText, caption, nType);
+}
+
+int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT /*nIDHelp*/) {
+    // The text in the thread's language, shown as Unicode whatever the ANSI code page holds.
+    const std::wstring text = AfxLoadString(nIDPrompt);
+    AFX_MODULE_STATE* state = AfxGetModuleState();
+    const char* name = state->m_lpszCurrentAppName ? state->m_lpszCurrentAppName : "";
+    wchar_t caption[MAX_PATH] = L"";
+    ::MultiByteToWideChar(CP_ACP, 0, name, -1, caption, MAX_PATH);
+    return ::MessageBoxW(::GetActiveWindow(), text.c_str(), caption, nType);
 }

@@ -41,6 +41,9 @@ public:
     const char* m_lpszTemplateName = nullptr; // MAKEINTRESOURCE of the template id
     CWnd* m_pParentWnd = nullptr;
 
+private:
+    const void* m_pShownTemplate = nullptr; // the template in the language shown, while DoModal runs
+public:
 protected:
     virtual void OnOK();
     virtual void OnCancel();
@@ -53,5 +56,7 @@ INT_PTR CALLBACK AfxDlgProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lPara
 
 // Shows a message box over the active window of this thread, captioned with the module's name.
 int AfxMessageBox(const char* lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
+// The same with the string `nIDPrompt` of the module, in the thread's user-interface language.
+int AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK, UINT nIDHelp = 0);
 
 #endif // CORVEL_AFX_DIALOG_H

@@ -1,6 +1,7 @@
 #include "DiffOptionsDialog.h"
 
 #include "AfxDynamicLayout.h"
+#include "AfxLanguage.h"
 #include "Browse.h"
 #include "frame/ExportConvention.h"
 #include "frame/Workers.h"
@@ -32,6 +33,7 @@ void CDiffOptionsDialog::DoDataExchange(CDataExchange* pDX) {
 
 BOOL CDiffOptionsDialog::OnInitDialog() {
     CDialog::OnInitDialog();
+    AfxShowLeftToRight(::GetDlgItem(m_hWnd, IDC_PATH));
     m_btnAdvanced.EnableWindow(QueryAdvancedOptionsAvailable(*m_pAdvancedOptions));
     // Wider for a long path; a taller dialog would only add empty space.
     EnableResizing(FALSE);

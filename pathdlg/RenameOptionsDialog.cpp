@@ -1,6 +1,7 @@
 #include "RenameOptionsDialog.h"
 
 #include "AfxDynamicLayout.h"
+#include "AfxLanguage.h"
 #include "Browse.h"
 #include "frame/ExportConvention.h"
 #include "frame/Workers.h"
@@ -34,6 +35,8 @@ void CRenameOptionsDialog::DoDataExchange(CDataExchange* pDX) {
 
 BOOL CRenameOptionsDialog::OnInitDialog() {
     CDialog::OnInitDialog();
+    AfxShowLeftToRight(::GetDlgItem(m_hWnd, IDC_PATH));
+    AfxShowLeftToRight(::GetDlgItem(m_hWnd, IDC_NEW_NAME));
     // Wider for long names; a taller dialog would only add empty space.
     EnableResizing(FALSE);
     for (int id : {IDC_PATH, IDC_NEW_NAME})

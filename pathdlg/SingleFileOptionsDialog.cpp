@@ -1,6 +1,7 @@
 #include "SingleFileOptionsDialog.h"
 
 #include "AfxDynamicLayout.h"
+#include "AfxLanguage.h"
 #include "Browse.h"
 #include "frame/ExportConvention.h"
 #include "frame/Workers.h"
@@ -30,6 +31,7 @@ void CSingleFileOptionsDialog::DoDataExchange(CDataExchange* pDX) {
 
 BOOL CSingleFileOptionsDialog::OnInitDialog() {
     CDialog::OnInitDialog();
+    AfxShowLeftToRight(::GetDlgItem(m_hWnd, IDC_PATH));
     m_btnAdvanced.EnableWindow(QueryAdvancedOptionsAvailable(*m_pAdvancedOptions));
     // Wider for a long path; a taller dialog would only add empty space.
     EnableResizing(FALSE);
