@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "Commands.h"
+#include "Languages.h"
 #include "UiDriver.h"
 #include "resource.h"
 
@@ -453,7 +454,7 @@ BOOL CALLBACK collectLanguage(HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR p
     return TRUE;
 }
 
-TEST(ResourceInventory, ExactlyTheSevenDialogsInEnglishUs) {
+TEST(ResourceInventory, ExactlyTheSevenDialogsInEveryLanguage) {
     HMODULE module = corvelModule();
     ASSERT_NE(module, nullptr) << "corvel.dll not loadable, error " << GetLastError();
 
@@ -468,7 +469,10 @@ TEST(ResourceInventory, ExactlyTheSevenDialogsInEnglishUs) {
         std::set<WORD> languages;
         EnumResourceLanguagesA(module, RT_DIALOG, MAKEINTRESOURCEA(t.id), collectLanguage,
                                reinterpret_cast<LONG_PTR>(&languages));
-        EXPECT_EQ(languages, std::set<WORD>{kEnglishUs}) << "languages of template " << t.id;
+        std::set<WORD> shipped;
+        for (const lang::Language& language : lang::Shipped())
+            shipped.insert(language.id);
+        EXPECT_EQ(languages, shipped) << "languages of template " << t.id;
     }
 }
 

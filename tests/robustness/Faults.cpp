@@ -10,7 +10,7 @@ namespace {
 
 int g_templateLookups = 0;
 
-HRSRC WINAPI FindNoResource(HMODULE, LPCSTR, LPCSTR) {
+HRSRC WINAPI FindNoResource(HMODULE, LPCWSTR, LPCWSTR, WORD) {
     ++g_templateLookups;
     ::SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
     return nullptr;
@@ -27,7 +27,7 @@ HGLOBAL WINAPI LoadNoResource(HMODULE, HRSRC) {
 TemplateFault::TemplateFault(Where where) {
     g_templateLookups = 0;
     if (where == Where::FindResource)
-        m_hook = std::make_unique<hook::ImportHook>("kernel32.dll", "FindResourceA",
+        m_hook = std::make_unique<hook::ImportHook>("kernel32.dll", "FindResourceExW",
                                                     reinterpret_cast<void*>(&FindNoResource));
     else
         m_hook = std::make_unique<hook::ImportHook>("kernel32.dll", "LoadResource",

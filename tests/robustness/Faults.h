@@ -11,7 +11,7 @@
 
 namespace robust {
 
-// While it lives, corvel.dll cannot load a dialog template: its FindResourceA finds nothing, or its
+// While it lives, corvel.dll cannot load a dialog template: its FindResourceExW finds nothing, or its
 // LoadResource loads nothing.
 class TemplateFault {
 public:
