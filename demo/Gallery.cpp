@@ -44,6 +44,8 @@ bool SaveWindowAsPng(HWND window, const std::string& path) {
     ::GetWindowRect(window, &rect);
     const int width = rect.right - rect.left, height = rect.bottom - rect.top;
     HDC windowDC = ::GetWindowDC(window);
+    // A mirrored (right-to-left) window's DC would copy its pixels mirrored once more.
+    ::SetLayout(windowDC, 0);
     HDC memoryDC = ::CreateCompatibleDC(windowDC);
     HBITMAP bitmap = ::CreateCompatibleBitmap(windowDC, width, height);
     HGDIOBJ old = ::SelectObject(memoryDC, bitmap);
