@@ -224,6 +224,10 @@ INT_PTR CALLBACK AfxDlgProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lPara
         }
         if (message == WM_SIZE) {
             pDialog->ResizeDynamicLayout();
+            // A mirrored window grows on its left, where the system keeps the old pixels as they were
+            // rather than moving them with the client area: everything is drawn again.
+            if (::GetWindowLongPtrA(hDlg, GWL_EXSTYLE) & WS_EX_LAYOUTRTL)
+                ::RedrawWindow(hDlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
             return FALSE;
         }
         if (message == WM_GETMINMAXINFO) {
