@@ -66,9 +66,9 @@ RECT PlaceInParent(HWND hControl) {
     return rect;
 }
 
-} // namespace
-
-int AfxGetNeededTextWidth(HWND hControl) {
+// The width `hControl` needs for its whole text on one line, in its own font: a label's text, a check box's
+// text beside its box, a push button's text inside its edges. 0 for a control without text.
+int NeededTextWidth(HWND hControl) {
     const Kind kind = KindOf(hControl);
     if (kind == Kind::Other)
         return 0;
@@ -90,6 +90,8 @@ int AfxGetNeededTextWidth(HWND hControl) {
     return textWidth + 4 * ::GetSystemMetrics(SM_CXEDGE);
 }
 
+} // namespace
+
 void AfxFitControlTexts(HWND hDlg) {
     std::vector<HWND> controls;
     for (HWND child = ::GetWindow(hDlg, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
@@ -105,7 +107,7 @@ void AfxFitControlTexts(HWND hDlg) {
         if (kind != Kind::Label && kind != Kind::CheckBox)
             continue;
         RECT place = PlaceInParent(control);
-        const int needed = AfxGetNeededTextWidth(control);
+        const int needed = NeededTextWidth(control);
         if (needed <= place.right - place.left)
             continue;
         LONG limit = client.right - spacing.left;

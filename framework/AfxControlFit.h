@@ -7,10 +7,6 @@
 
 #include <windows.h>
 
-// The width `hControl` needs for its whole text on one line, in its own font: a label's text, a check box's
-// text beside its box, a push button's text inside its edges. 0 for a control without text.
-int AfxGetNeededTextWidth(HWND hControl);
-
 // Widens each label and check box of `hDlg` that is narrower than its text needs, as far as free space
 // after it allows.
 void AfxFitControlTexts(HWND hDlg);

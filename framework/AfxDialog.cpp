@@ -4,6 +4,7 @@
 #include "AfxDynamicLayout.h"
 #include "AfxLanguage.h"
 #include "AfxModuleState.h"
+#include "AfxText.h"
 
 // The size grip's control id.
 #define AFX_IDW_SIZE_BOX 0xE801
@@ -269,8 +270,7 @@ int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT /*nIDHelp*/) {
     // The text in the thread's language, shown as Unicode whatever the ANSI code page holds.
     const std::wstring text = AfxLoadString(nIDPrompt);
     AFX_MODULE_STATE* state = AfxGetModuleState();
-    const char* name = state->m_lpszCurrentAppName ? state->m_lpszCurrentAppName : "";
-    wchar_t caption[MAX_PATH] = L"";
-    ::MultiByteToWideChar(CP_ACP, 0, name, -1, caption, MAX_PATH);
-    return ::MessageBoxW(::GetActiveWindow(), text.c_str(), caption, nType);
+    const std::wstring caption =
+        AfxWideFromText(state->m_lpszCurrentAppName ? state->m_lpszCurrentAppName : "", CP_ACP);
+    return ::MessageBoxW(::GetActiveWindow(), text.c_str(), caption.c_str(), nType);
 }

@@ -2,6 +2,7 @@
 
 #include "AfxFileDialog.h"
 #include "AfxLanguage.h"
+#include "AfxText.h"
 #include "PathParts.h"
 #include "resource.h"
 
@@ -13,19 +14,9 @@ namespace {
 // code page cannot hold the translation, as an ANSI code page of another script cannot.
 std::string AllFilesFilter(UINT codePage) {
     const std::wstring name = AfxLoadString(IDS_ALL_FILES);
-    std::string converted;
-    if (!name.empty()) {
-        BOOL lossy = FALSE;
-        const DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
-        const int size = ::WideCharToMultiByte(codePage, flags, name.c_str(), static_cast<int>(name.size()),
-                                               nullptr, 0, nullptr, codePage == CP_UTF8 ? nullptr : &lossy);
-        if (size > 0 && !lossy) {
-            converted.resize(static_cast<size_t>(size));
-            ::WideCharToMultiByte(codePage, 0, name.c_str(), static_cast<int>(name.size()), &converted[0],
-                                  size, nullptr, nullptr);
-        }
-    }
-    return (converted.empty() ? std::string("All Files (*.*)") : converted) + "|*.*||";
+    const std::string converted = AfxTextFromWide(name.c_str(), static_cast<int>(name.size()), codePage);
+    const bool whole = !name.empty() && AfxWideFromText(converted.c_str(), codePage) == name;
+    return (whole ? converted : std::string("All Files (*.*)")) + "|*.*||";
 }
 
 } // namespace
