@@ -2,6 +2,7 @@
 // dialog of the platform driven as a user would.
 #include "Commands.h"
 #include "FileDialogDriver.h"
+#include "Languages.h"
 #include "UiDriver.h"
 #include "resource.h"
 
@@ -111,6 +112,24 @@ TEST_P(BrowseRequest, IsTheSameFromEveryPathDialogAndStartsFromTheTypedText) {
 INSTANTIATE_TEST_SUITE_P(Dialogs, BrowseRequest,
                          ::testing::Values(Command::SingleFile, Command::Diff, Command::Rename),
                          cmd::ParamName());
+
+// The filter in the user's language; in English where the ANSI code page cannot hold the translation.
+TEST(Browse, TheFilterInTheUsersLanguageWhereTheCodePageHoldsIt) {
+    if (::GetACP() != 1252)
+        GTEST_SKIP() << "the cases are for code page 1252";
+    const std::pair<LANGID, const char*> languageFilter[] = {
+        {0x0407, "Alle Dateien (*.*)"}, {0x0419, "All Files (*.*)"}, {0x0409, "All Files (*.*)"}};
+    for (const auto& [language, name] : languageFilter) {
+        lang::AsUserInterfaceLanguage asked(language);
+        OpenFileNameRecorder recorder(OpenFileNameRecorder::Cancel());
+        ui::Script script;
+        script.OnDialog("", [](ui::Window dialog) { dialog.Item(IDC_BROWSE).Click(); });
+        script.OnDialog("", [](ui::Window dialog) { dialog.Item(IDCANCEL).Click(); });
+        cmd::Call(Command::SingleFile).Run(script);
+        ASSERT_EQ(recorder.Calls().size(), 1u);
+        EXPECT_EQ(recorder.Calls()[0].filter, name + std::string("\0*.*\0", 6)) << language;
+    }
+}
 
 TEST(Browse, AChosenPathLongerThanMaxPathComesBackWhole) {
     std::string chosen = "C:\\deep";
