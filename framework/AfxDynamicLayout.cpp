@@ -41,6 +41,20 @@ BOOL CDynamicLayout::AddItem(int nID, MoveSettings moveSettings, SizeSettings si
     return AddItem(m_hHost ? ::GetDlgItem(m_hHost, nID) : nullptr, moveSettings, sizeSettings);
 }
 
+void CDynamicLayout::InsertBand(int y, int height) {
+    for (Item& item : m_items) {
+        if (item.initial.top > y)
+            ::OffsetRect(&item.initial, 0, height);
+        else if (item.initial.bottom >= y)
+            item.initial.bottom += height;
+    }
+    m_initialClient.cy += height;
+    if (m_minSize.cy)
+        m_minSize.cy += height;
+    if (m_maxSize.cy)
+        m_maxSize.cy += height;
+}
+
 void CDynamicLayout::Adjust() {
     RECT client = {0, 0, 0, 0};
     // Nothing to lay out before the host has a client area, or while it is minimised.
@@ -90,4 +104,22 @@ void CDynamicLayout::GetMinMaxInfo(MINMAXINFO* pMMI) const {
         pMMI->ptMaxTrackSize.x = m_maxSize.cx;
     if (m_maxSize.cy > 0)
         pMMI->ptMaxTrackSize.y = m_maxSize.cy;
+}
+
+void AfxInsertBand(HWND host, CDynamicLayout* layout, int y, int height) {
+    for (HWND child = ::GetWindow(host, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        const RECT place = PlaceInParent(child);
+        if (place.top > y)
+            ::SetWindowPos(child, nullptr, place.left, place.top + height, 0, 0,
+                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        else if (place.bottom >= y)
+            ::SetWindowPos(child, nullptr, 0, 0, place.right - place.left, place.bottom - place.top + height,
+                           SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (layout)
+        layout->InsertBand(y, height);
+    RECT window;
+    ::GetWindowRect(host, &window);
+    ::SetWindowPos(host, nullptr, 0, 0, window.right - window.left, window.bottom - window.top + height,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

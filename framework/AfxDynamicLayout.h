@@ -39,6 +39,11 @@ public:
     // Places every item for the host's present client size.
     void Adjust();
 
+    // Room made for a band `height` pixels high across the host at client y: items that start below y
+    // refer to places that much lower, items that reach y from above are that much taller, and the
+    // host's reference size and limits are that much taller too. AfxInsertBand does the rest.
+    void InsertBand(int y, int height);
+
     // Limits of the host's window size while the user resizes it (WM_GETMINMAXINFO); 0 leaves a
     // coordinate unlimited.
     void SetMinSize(SIZE size) { m_minSize = size; }
@@ -63,5 +68,9 @@ private:
     SIZE m_maxSize = {0, 0};
     std::vector<Item> m_items;
 };
+
+// Grows `host` by a band `height` pixels high at client y: each child that starts below y moves down by
+// that much, each that reaches y from above grows by it, and `layout` (may be null) learns of it.
+void AfxInsertBand(HWND host, CDynamicLayout* layout, int y, int height);
 
 #endif // CORVEL_AFX_DYNAMIC_LAYOUT_H
