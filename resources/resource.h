@@ -35,5 +35,40 @@
 #define IDS_ACTION_UNCHECK 208
 #define IDS_ADVANCED_UNAVAILABLE 209
 #define IDS_ALL_FILES 210
+#define IDS_HIDDEN_CONTAINS 211
+#define IDS_HIDDEN_SUMMARY_ONE 212
+#define IDS_HIDDEN_SUMMARY 213
+#define IDS_HIDDEN_IN_BOX 214
+#define IDS_LIST_SEPARATOR 215
+// What a hidden or direction-changing character is, by kind; a language may name single characters
+// (IDS_CHAR_*), which otherwise read as their kind.
+#define IDS_KIND_OVERRIDE 216
+#define IDS_KIND_EMBEDDING 217
+#define IDS_KIND_ISOLATE 218
+#define IDS_KIND_MARK 219
+#define IDS_KIND_INVISIBLE 220
+#define IDS_KIND_CONTROL 221
+#define IDS_KIND_FORMAT 222
+#define IDS_CHAR_LRO 230
+#define IDS_CHAR_RLO 231
+#define IDS_CHAR_LRE 232
+#define IDS_CHAR_RLE 233
+#define IDS_CHAR_PDF 234
+#define IDS_CHAR_LRI 235
+#define IDS_CHAR_RLI 236
+#define IDS_CHAR_FSI 237
+#define IDS_CHAR_PDI 238
+#define IDS_CHAR_LRM 239
+#define IDS_CHAR_RLM 240
+#define IDS_CHAR_ALM 241
+#define IDS_CHAR_ZWSP 242
+#define IDS_CHAR_ZWNJ 243
+#define IDS_CHAR_ZWJ 244
+#define IDS_CHAR_WJ 245
+#define IDS_CHAR_ZWNBSP 246
+#define IDS_CHAR_SHY 247
+#define IDS_CHAR_VS 248
+#define IDS_CHAR_LS 249
+#define IDS_CHAR_PS 250
 
 #endif // CORVEL_RESOURCE_H
