@@ -5,6 +5,7 @@
 #include "AfxLanguage.h"
 #include "CheckListBox.h"
 #include "ChildIdEnum.h"
+#include "HiddenCharacters.h"
 #include "resource.h"
 
 #include <new>
@@ -22,13 +23,20 @@ constexpr long kRowRole = ROLE_SYSTEM_LISTITEM;
 
 using CListHandle = CListBoxT<CWindowHandle>;
 
+HRESULT AllocString(const std::wstring& text, BSTR* out) {
+    *out = ::SysAllocStringLen(text.c_str(), static_cast<UINT>(text.size()));
+    return *out ? S_OK : E_OUTOFMEMORY;
+}
+
+// A row's name: its path, with hidden or direction-changing characters spelt out as markers ("<RLO>").
 HRESULT RowText(HWND list, int row, BSTR* text) {
     // In UTF-16, as the list holds it: rows may hold characters outside the ANSI code page.
     std::wstring buffer;
     if (!CListHandle(list).GetWideText(row, buffer))
         return E_INVALIDARG;
-    *text = ::SysAllocString(buffer.c_str());
-    return *text ? S_OK : E_OUTOFMEMORY;
+    if (HasHiddenCharacters(buffer.c_str(), buffer.size()))
+        buffer = ShowHiddenCharacters(buffer);
+    return AllocString(buffer, text);
 }
 
 bool IsRowChecked(HWND list, int row) {
@@ -137,10 +145,21 @@ STDMETHODIMP CCheckListAccessible::get_accValue(VARIANT varChild, BSTR* pszValue
 STDMETHODIMP CCheckListAccessible::get_accDescription(VARIANT varChild, BSTR* pszDescription) {
     const Target target = Open(pszDescription, &varChild);
     if (SUCCEEDED(target.hr) && target.row < 0) {
-        // What a long list holds at a glance: "1,234 of 100,000 checked".
-        const std::wstring summary = CCheckListBox::CheckedSummary(target.list);
-        *pszDescription = ::SysAllocStringLen(summary.c_str(), static_cast<UINT>(summary.size()));
-        return *pszDescription ? S_OK : E_OUTOFMEMORY;
+        // What a long list holds at a glance: "1,234 of 100,000 checked", and how many paths hold
+        // hidden or direction-changing characters when any does.
+        std::wstring summary = CCheckListBox::CheckedSummary(target.list);
+        const std::wstring flagged = CCheckListBox::FlaggedSummary(target.list);
+        if (!flagged.empty())
+            summary += AfxLoadString(IDS_LIST_SEPARATOR) + flagged;
+        return AllocString(summary, pszDescription);
+    }
+    if (SUCCEEDED(target.hr)) {
+        // A row's description warns of what its name spells out.
+        std::wstring text;
+        CListHandle(target.list).GetWideText(target.row, text);
+        const std::wstring warning = WarnOfHiddenCharacters(text, IDS_HIDDEN_CONTAINS);
+        if (!warning.empty())
+            return AllocString(warning, pszDescription);
     }
     return SelfString(varChild, pszDescription, S_FALSE, &IAccessible::get_accDescription);
 }
@@ -284,10 +303,9 @@ STDMETHODIMP CCheckListAccessible::get_accDefaultAction(VARIANT varChild, BSTR* 
         return target.hr;
     if (target.row < 0)
         return DISP_E_MEMBERNOTFOUND;
-    const std::wstring action =
-        AfxLoadString(IsRowChecked(target.list, target.row) ? IDS_ACTION_UNCHECK : IDS_ACTION_CHECK);
-    *pszDefaultAction = ::SysAllocStringLen(action.c_str(), static_cast<UINT>(action.size()));
-    return *pszDefaultAction ? S_OK : E_OUTOFMEMORY;
+    return AllocString(
+        AfxLoadString(IsRowChecked(target.list, target.row) ? IDS_ACTION_UNCHECK : IDS_ACTION_CHECK),
+        pszDefaultAction);
 }
 
 STDMETHODIMP CCheckListAccessible::accDoDefaultAction(VARIANT varChild) {

@@ -2,6 +2,8 @@
 
 #include "CheckListAccessible.h"
 #include "CheckListMenu.h"
+#include "HiddenCharacters.h"
+#include "PathText.h"
 
 #include "AfxLanguage.h"
 #include "AfxModuleState.h"
@@ -189,27 +191,43 @@ bool CCheckListBox::GetRowText(int index, std::wstring& text) const {
     return true;
 }
 
-std::wstring CCheckListBox::CheckedSummary(HWND list) {
-    const LRESULT checked = SendRowAction(list, kCountChecked);
-    const LRESULT count = CListBoxT<CWindowHandle>(list).GetCount();
+namespace {
+
+// A count with the user's thousands separator.
+std::wstring Grouped(LRESULT value) {
     wchar_t separator[8] = L",";
     ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, separator, 8);
-    auto grouped = [&](LRESULT value) {
-        std::wstring digits = std::to_wstring(value < 0 ? 0 : value), result;
-        for (size_t i = 0; i < digits.size(); ++i) {
-            if (i > 0 && (digits.size() - i) % 3 == 0)
-                result += separator;
-            result += digits[i];
-        }
-        return result;
-    };
+    std::wstring digits = std::to_wstring(value < 0 ? 0 : value), result;
+    for (size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            result += separator;
+        result += digits[i];
+    }
+    return result;
+}
+
+void ReplaceMarker(std::wstring& text, const wchar_t* marker, LRESULT value) {
+    const size_t at = text.find(marker);
+    if (at != std::wstring::npos)
+        text.replace(at, 2, Grouped(value));
+}
+
+} // namespace
+
+std::wstring CCheckListBox::CheckedSummary(HWND list) {
     // "%1 of %2 checked", worded in each language so that it reads right for any count.
     std::wstring summary = AfxLoadString(IDS_CHECKED_SUMMARY);
-    for (const auto& [marker, value] : {std::make_pair(L"%1", checked), std::make_pair(L"%2", count)}) {
-        const size_t at = summary.find(marker);
-        if (at != std::wstring::npos)
-            summary.replace(at, 2, grouped(value));
-    }
+    ReplaceMarker(summary, L"%1", SendRowAction(list, kCountChecked));
+    ReplaceMarker(summary, L"%2", CListBoxT<CWindowHandle>(list).GetCount());
+    return summary;
+}
+
+std::wstring CCheckListBox::FlaggedSummary(HWND list) {
+    const LRESULT flagged = SendRowAction(list, kCountFlagged);
+    if (flagged <= 0)
+        return std::wstring();
+    std::wstring summary = AfxLoadString(flagged == 1 ? IDS_HIDDEN_SUMMARY_ONE : IDS_HIDDEN_SUMMARY);
+    ReplaceMarker(summary, L"%1", flagged);
     return summary;
 }
 
@@ -277,6 +295,8 @@ UINT CCheckListBox::RowActionMessage() {
 LRESULT CCheckListBox::OnRowAction(WPARAM action, int index) {
     if (action == kCountChecked)
         return m_checkedCount;
+    if (action == kCountFlagged)
+        return m_flaggedCount;
     // What a user could not do to a disabled list, its accessible object cannot either.
     if (!IsWindowEnabled() || index < 0 || index >= GetCount())
         return FALSE;
@@ -481,13 +501,19 @@ LRESULT CCheckListBox::OnItemDataMessage(UINT message, WPARAM wParam, LPARAM lPa
         return StoreMark(static_cast<int>(wParam), lParam, false) < 0 ? LB_ERR : LB_OKAY;
     case LB_DELETESTRING: {
         const bool checked = GetCheck(static_cast<int>(wParam)) != 0;
+        std::wstring text;
+        const bool flagged =
+            GetRowText(static_cast<int>(wParam), text) && HasHiddenCharacters(text.c_str(), text.size());
         const LRESULT result = CListBox::WindowProc(message, wParam, lParam);
         if (result != LB_ERR && checked)
             --m_checkedCount;
+        if (result != LB_ERR && flagged && m_flaggedCount > 0)
+            --m_flaggedCount;
         return result;
     }
     default: // LB_RESETCONTENT
         m_checkedCount = 0;
+        m_flaggedCount = 0;
         return CListBox::WindowProc(message, wParam, lParam);
     }
 }
@@ -543,10 +569,37 @@ void CCheckListBox::DrawItem(const DRAWITEMSTRUCT& item) {
     TEXTMETRICA metrics = {};
     ::GetTextMetricsA(hDC, &metrics);
     const int y = textRect.top + (textRect.bottom - textRect.top - metrics.tmHeight) / 2;
-    ::ExtTextOutW(hDC, textRect.left, y, ETO_OPAQUE | ETO_CLIPPED, &textRect, text.c_str(),
-                  static_cast<UINT>(text.size()), nullptr);
+    if (HasHiddenCharacters(text.c_str(), text.size()))
+        DrawFlaggedText(hDC, textRect, y, text);
+    else
+        ::ExtTextOutW(hDC, textRect.left, y, ETO_OPAQUE | ETO_CLIPPED, &textRect, text.c_str(),
+                      static_cast<UINT>(text.size()), nullptr);
     ::SetTextColor(hDC, oldText);
     ::SetBkColor(hDC, oldBack);
     if (item.itemState & ODS_FOCUS)
         ::DrawFocusRect(hDC, &textRect);
+}
+
+void CCheckListBox::DrawFlaggedText(HDC hDC, const RECT& textRect, int textTop, const std::wstring& text) {
+    ::ExtTextOutW(hDC, 0, 0, ETO_OPAQUE, &textRect, nullptr, 0, nullptr);
+    // The warning mark, the system's own, the size of the check box.
+    const int box = std::min<int>(m_boxSize, textRect.bottom - textRect.top);
+    HICON warning = ::LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_WARNING));
+    if (warning)
+        ::DrawIconEx(hDC, textRect.left + m_margin / 2,
+                     textRect.top + (textRect.bottom - textRect.top - box) / 2, warning, box, box, 0, nullptr,
+                     DI_NORMAL);
+    RECT line = textRect;
+    line.left += WarningMarkWidth();
+    LayOutPathText(hDC, line, textTop, text, true);
+}
+
+int CCheckListBox::RowTextWidth(HDC dc, const std::wstring& text) const {
+    if (HasHiddenCharacters(text.c_str(), text.size())) {
+        const RECT line = {0, 0, 0, 0};
+        return WarningMarkWidth() + LayOutPathText(dc, line, 0, text, false);
+    }
+    SIZE size = {0, 0};
+    ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    return size.cx;
 }

@@ -56,6 +56,11 @@ public:
 
     // Pixels from the row's left edge to its text: the check box column.
     int GetTextOffset() const;
+    // The width a row's text takes as drawn in `dc`, which holds the list's font: a path with hidden or
+    // direction-changing characters is drawn after a warning mark, with its markers (PathText.h).
+    int RowTextWidth(HDC dc, const std::wstring& text) const;
+    // How many rows hold such paths, as the one who fills the list counts them.
+    void SetFlaggedRowCount(int count) { m_flaggedCount = count; }
     // Pixels left blank after the end of the text.
     int GetTrailingMargin() const { return m_margin; }
     // The horizontal extent that lets a text `textWidth` pixels wide scroll wholly into view.
@@ -70,13 +75,15 @@ public:
     // Sent to a check list to act on row lParam on the list's own thread; returns nonzero when done.
     // kCountChecked answers the number of checked rows instead.
     static UINT RowActionMessage();
-    enum RowAction : WPARAM { kToggleRow = 1, kFocusRow = 2, kCountChecked = 3 };
+    enum RowAction : WPARAM { kToggleRow = 1, kFocusRow = 2, kCountChecked = 3, kCountFlagged = 4 };
     // Sends it from any thread.
     static LRESULT SendRowAction(HWND list, RowAction action, int row = 0) {
         return ::SendMessageA(list, RowActionMessage(), action, row);
     }
     // "N of M checked" for a check list window, N and M with the user's thousands separator; any thread.
     static std::wstring CheckedSummary(HWND list);
+    // "N paths contain hidden or direction-changing characters", or empty when none does; any thread.
+    static std::wstring FlaggedSummary(HWND list);
 
 protected:
     void PreSubclassWindow() override;
@@ -119,6 +126,10 @@ private:
     void AnnounceQuietChanges();
 
     int m_checkedCount = 0;
+    int m_flaggedCount = 0;
+    // The width of the warning mark before a flagged row's text, with its margin.
+    int WarningMarkWidth() const { return m_boxSize + m_margin; }
+    void DrawFlaggedText(HDC hDC, const RECT& textRect, int textTop, const std::wstring& text);
     std::vector<char> m_finalChecks;
     // The window the list box notifies: its parent when it was attached.
     HWND m_owner = nullptr;

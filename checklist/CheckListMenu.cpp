@@ -45,6 +45,9 @@ void CCheckListMenu::Track(CCheckListBox& list, POINT screen, int clickedRow) {
     const UINT forTargets = MF_STRING | (targets.empty() ? MF_GRAYED : 0);
     const UINT forAll = MF_STRING | (anyRows ? 0 : MF_GRAYED);
     ::AppendMenuW(menu, MF_STRING | MF_GRAYED, kCount, CCheckListBox::CheckedSummary(list.m_hWnd).c_str());
+    const std::wstring flagged = CCheckListBox::FlaggedSummary(list.m_hWnd);
+    if (!flagged.empty())
+        ::AppendMenuW(menu, MF_STRING | MF_GRAYED, kFlaggedCount, flagged.c_str());
     ::AppendMenuW(menu, forTargets, kCheck, AfxLoadString(IDS_MENU_CHECK).c_str());
     ::AppendMenuW(menu, forTargets, kUncheck, AfxLoadString(IDS_MENU_UNCHECK).c_str());
     ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);

@@ -1,5 +1,6 @@
 // CCheckListMenu: the check list's context menu, opened by a right-click, Shift+F10 or the Applications
-// key. Its first line, disabled, counts the checked rows ("1,234 of 100,000 checked"); then Check and
+// key. Its first line, disabled, counts the checked rows ("1,234 of 100,000 checked"), and a second one the
+// paths with hidden or direction-changing characters when there are any; then Check and
 // Uncheck for the selected rows (a right-click on a row that is not selected means that row alone), Check
 // All, Uncheck All and Invert Checks for every row, and Copy Paths, which puts the same rows' texts on the
 // clipboard, one a line. Bulk changes repaint once and are announced as one change.
@@ -15,7 +16,16 @@ class CCheckListBox;
 
 class CCheckListMenu {
 public:
-    enum Command : UINT { kCount = 1, kCheck, kUncheck, kCheckAll, kUncheckAll, kInvert, kCopyPaths };
+    enum Command : UINT {
+        kCount = 1,
+        kCheck,
+        kUncheck,
+        kCheckAll,
+        kUncheckAll,
+        kInvert,
+        kCopyPaths,
+        kFlaggedCount
+    };
 
     // Shows the menu at the screen point (in its own modal loop) and carries out the chosen command.
     // `clickedRow` is the row under a right-click, -1 when opened from the keyboard or below the rows.

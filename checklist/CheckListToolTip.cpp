@@ -1,6 +1,8 @@
 #include "CheckListToolTip.h"
 
 #include "CheckListBox.h"
+#include "HiddenCharacters.h"
+#include "resource.h"
 
 #include <commctrl.h>
 
@@ -20,17 +22,16 @@ TTTOOLINFOW ToolFor(HWND list) {
     return tool;
 }
 
-// The width of `text` in the list's font.
+// The width of a row's `text` as the list draws it.
 int TextWidth(const CCheckListBox& list, const std::wstring& text) {
     HDC dc = ::GetDC(list.m_hWnd);
     if (!dc)
         return 0;
     HGDIOBJ oldFont = ::SelectObject(dc, list.GetFont());
-    SIZE size = {0, 0};
-    ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    const int width = list.RowTextWidth(dc, text);
     ::SelectObject(dc, oldFont);
     ::ReleaseDC(list.m_hWnd, dc);
-    return size.cx;
+    return width;
 }
 
 } // namespace
@@ -100,10 +101,14 @@ void CCheckListToolTip::Show(CCheckListBox& list, int row) {
         return;
     const LONG textLeft = rect.left + list.GetTextOffset();
     const LONG textRight = textLeft + TextWidth(list, text);
-    if (textLeft >= client.left && textRight <= client.right)
+    // A path with hidden or direction-changing characters always shows what it holds, in words.
+    const std::wstring warning = WarnOfHiddenCharacters(text, IDS_HIDDEN_CONTAINS);
+    if (warning.empty() && textLeft >= client.left && textRight <= client.right)
         return; // the whole text is in view
     if (!Create(list))
         return;
+    if (!warning.empty())
+        text = ShowHiddenCharacters(text) + L"\r\n" + warning;
     TTTOOLINFOW tool = ToolFor(list.m_hWnd);
     tool.lpszText = &text[0];
     ::SendMessageW(m_tip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));

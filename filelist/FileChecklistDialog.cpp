@@ -1,6 +1,8 @@
 #include "FileChecklistDialog.h"
 
 #include "AfxDynamicLayout.h"
+#include "AfxText.h"
+#include "HiddenCharacters.h"
 #include "ListFill.h"
 #include "resource.h"
 
@@ -112,10 +114,20 @@ void CFileChecklistDialog::FillList() {
     // Paths are measured in the list's own font, as they are drawn; the extent then adds the check box
     // column and the margin after the text, so the end of the longest path can be scrolled into view.
     int widest = 0;
+    int flagged = 0;
     {
         ListFontDC dc(m_checkList);
         widest = WidestTextWidth(dc.hDC, texts, m_nTextCodePage);
+        // Paths with hidden or direction-changing characters are drawn with their markers, wider.
+        for (const char* text : texts) {
+            if (!HasHiddenCharacters(text, m_nTextCodePage))
+                continue;
+            ++flagged;
+            widest =
+                std::max(widest, m_checkList.RowTextWidth(dc.hDC, AfxWideFromText(text, m_nTextCodePage)));
+        }
     }
+    m_checkList.SetFlaggedRowCount(flagged);
     m_checkList.SetHorizontalExtent(m_checkList.GetCount() > 0 ? m_checkList.ExtentForTextWidth(widest) : 0);
 }
 
