@@ -10,6 +10,7 @@
 BEGIN_MESSAGE_MAP(CDiffOptionsDialog, CDialog)
 ON_BN_CLICKED(IDC_ADVANCED, OnAdvanced)
 ON_BN_CLICKED(IDC_BROWSE, OnBrowse)
+ON_EN_CHANGE(IDC_PATH, OnPathChange)
 END_MESSAGE_MAP()
 
 CDiffOptionsDialog::CDiffOptionsDialog(const std::string& path, bool ignoreCase, bool ignoreSpaces,
@@ -38,6 +39,7 @@ BOOL CDiffOptionsDialog::OnInitDialog() {
     // Wider for a long path; a taller dialog would only add empty space.
     EnableResizing(FALSE);
     GetDynamicLayout()->AddItem(IDC_PATH, CDynamicLayout::MoveNone(), CDynamicLayout::SizeHorizontal(100));
+    m_warnPath.Attach(*this, IDC_PATH);
     return TRUE;
 }
 
@@ -47,6 +49,10 @@ void CDiffOptionsDialog::OnAdvanced() {
 
 void CDiffOptionsDialog::OnBrowse() {
     BrowseForPath(*this, m_strPath);
+}
+
+void CDiffOptionsDialog::OnPathChange() {
+    m_warnPath.Update();
 }
 
 DialogEnd RunDiffOptionsDialog(bool& ignoreCase, bool& ignoreSpaces,

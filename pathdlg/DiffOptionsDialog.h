@@ -5,6 +5,7 @@
 
 #include "AfxControls.h"
 #include "AfxDialog.h"
+#include "PathBoxWarning.h"
 #include "frame/AdvancedOptions.h"
 
 #include <string>
@@ -31,6 +32,9 @@ protected:
     int m_bIgnoreCase;
     int m_bIgnoreSpaces;
     CSCCAbstractGetCommandOptionsFunctionoid* m_pAdvancedOptions;
+
+    void OnPathChange();
+    CPathBoxWarning m_warnPath;
 
     DECLARE_MESSAGE_MAP()
 };

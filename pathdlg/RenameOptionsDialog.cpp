@@ -11,6 +11,8 @@
 
 BEGIN_MESSAGE_MAP(CRenameOptionsDialog, CDialog)
 ON_BN_CLICKED(IDC_BROWSE, OnBrowse)
+ON_EN_CHANGE(IDC_PATH, OnPathChange)
+ON_EN_CHANGE(IDC_NEW_NAME, OnNewNameChange)
 END_MESSAGE_MAP()
 
 CRenameOptionsDialog::CRenameOptionsDialog(const std::string& existingFile, const std::string& newName,
@@ -41,11 +43,21 @@ BOOL CRenameOptionsDialog::OnInitDialog() {
     EnableResizing(FALSE);
     for (int id : {IDC_PATH, IDC_NEW_NAME})
         GetDynamicLayout()->AddItem(id, CDynamicLayout::MoveNone(), CDynamicLayout::SizeHorizontal(100));
+    m_warnPath.Attach(*this, IDC_PATH);
+    m_warnNewName.Attach(*this, IDC_NEW_NAME);
     return TRUE;
 }
 
 void CRenameOptionsDialog::OnBrowse() {
     BrowseForPath(*this, m_strExistingFile);
+}
+
+void CRenameOptionsDialog::OnPathChange() {
+    m_warnPath.Update();
+}
+
+void CRenameOptionsDialog::OnNewNameChange() {
+    m_warnNewName.Update();
 }
 
 DialogEnd RunRenameOptionsDialog(std::string& newName, std::string& existingFile, CWnd* parent) {

@@ -3,6 +3,7 @@
 #define CORVEL_RENAME_OPTIONS_DIALOG_H
 
 #include "AfxDialog.h"
+#include "PathBoxWarning.h"
 
 #include <string>
 
@@ -22,6 +23,11 @@ protected:
 
     CString m_strExistingFile;
     CString m_strNewName;
+
+    void OnPathChange();
+    void OnNewNameChange();
+    CPathBoxWarning m_warnPath;
+    CPathBoxWarning m_warnNewName;
 
     DECLARE_MESSAGE_MAP()
 };

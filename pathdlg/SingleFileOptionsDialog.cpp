@@ -10,6 +10,7 @@
 BEGIN_MESSAGE_MAP(CSingleFileOptionsDialog, CDialog)
 ON_BN_CLICKED(IDC_ADVANCED, OnAdvanced)
 ON_BN_CLICKED(IDC_BROWSE, OnBrowse)
+ON_EN_CHANGE(IDC_PATH, OnPathChange)
 END_MESSAGE_MAP()
 
 CSingleFileOptionsDialog::CSingleFileOptionsDialog(const std::string& path,
@@ -36,6 +37,7 @@ BOOL CSingleFileOptionsDialog::OnInitDialog() {
     // Wider for a long path; a taller dialog would only add empty space.
     EnableResizing(FALSE);
     GetDynamicLayout()->AddItem(IDC_PATH, CDynamicLayout::MoveNone(), CDynamicLayout::SizeHorizontal(100));
+    m_warnPath.Attach(*this, IDC_PATH);
     return TRUE;
 }
 
@@ -45,6 +47,10 @@ void CSingleFileOptionsDialog::OnAdvanced() {
 
 void CSingleFileOptionsDialog::OnBrowse() {
     BrowseForPath(*this, m_strPath);
+}
+
+void CSingleFileOptionsDialog::OnPathChange() {
+    m_warnPath.Update();
 }
 
 DialogEnd RunSingleFileOptionsDialog(std::string& path,

@@ -5,6 +5,7 @@
 
 #include "AfxControls.h"
 #include "AfxDialog.h"
+#include "PathBoxWarning.h"
 #include "frame/AdvancedOptions.h"
 
 #include <string>
@@ -27,6 +28,9 @@ protected:
     CButton m_btnAdvanced;
     CString m_strPath;
     CSCCAbstractGetCommandOptionsFunctionoid* m_pAdvancedOptions;
+
+    void OnPathChange();
+    CPathBoxWarning m_warnPath;
 
     DECLARE_MESSAGE_MAP()
 };
