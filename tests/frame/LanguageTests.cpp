@@ -148,11 +148,14 @@ TEST_P(EveryLanguage, EveryDialogInItsLanguageWhollyReadableAndInReadingOrder) {
     }
 }
 
-// The context menu (its summary with the numbers in place) and the warning message box.
+// The context menu (its summaries with the numbers in place: one path holds a control character) and the
+// warning message box.
 TEST_P(EveryLanguage, MenuAndMessageInItsLanguage) {
     const LANGID language = GetParam().id;
     lang::AsUserInterfaceLanguage asked(language);
-    cmd::Call call(Command::MultiFile, cmd::TypicalArguments());
+    cmd::Arguments arguments = cmd::TypicalArguments();
+    arguments.otherFiles.insert("C:\\unit\x1Fseparator.txt");
+    cmd::Call call(Command::MultiFile, arguments);
     call.provider.showThrows = true;
     std::vector<std::wstring> menu;
     std::wstring message;
@@ -177,12 +180,15 @@ TEST_P(EveryLanguage, MenuAndMessageInItsLanguage) {
 
     std::wstring summary = String(IDS_CHECKED_SUMMARY, language);
     summary.replace(summary.find(L"%1"), 2, L"3");
-    summary.replace(summary.find(L"%2"), 2, L"5");
-    std::vector<std::wstring> expected = {summary};
+    summary.replace(summary.find(L"%2"), 2, L"6");
+    std::vector<std::wstring> expected = {summary, String(IDS_HIDDEN_SUMMARY_ONE, language)};
     for (UINT id = IDS_MENU_CHECK; id <= IDS_MENU_COPY_PATHS; ++id)
         expected.push_back(String(id, language));
     EXPECT_EQ(menu, expected);
     EXPECT_EQ(message, String(IDS_ADVANCED_UNAVAILABLE, language));
+    // What a path holds is put into these.
+    for (UINT id : {IDS_HIDDEN_CONTAINS, IDS_HIDDEN_IN_BOX, IDS_HIDDEN_SUMMARY})
+        EXPECT_NE(String(id, language).find(L"%1"), std::wstring::npos) << id;
 }
 
 INSTANTIATE_TEST_SUITE_P(Shipped, EveryLanguage, testing::ValuesIn(lang::Shipped()),

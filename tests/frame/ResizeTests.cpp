@@ -55,9 +55,15 @@ const Resizable kResizable[] = {
     {Command::MultiFile, true, kList},
     {Command::CheckIn, true, Join({kList, kCommentBox, {{IDC_KEEP_CHECKED_OUT, nullptr, 0, 100, 100, 0}}})},
     {Command::CheckOut, true, Join({kList, kCommentBox})},
-    {Command::SingleFile, false, {{IDC_PATH, nullptr, 0, 0, 100, 0}}},
-    {Command::Diff, false, {{IDC_PATH, nullptr, 0, 0, 100, 0}}},
-    {Command::Rename, false, {{IDC_PATH, nullptr, 0, 0, 100, 0}, {IDC_NEW_NAME, nullptr, 0, 0, 100, 0}}},
+    // Under each path box its warning line, empty and hidden while the path holds nothing hidden.
+    {Command::SingleFile, false, {{IDC_PATH, nullptr, 0, 0, 100, 0}, {-1, "", 0, 0, 100, 0}}},
+    {Command::Diff, false, {{IDC_PATH, nullptr, 0, 0, 100, 0}, {-1, "", 0, 0, 100, 0}}},
+    {Command::Rename,
+     false,
+     {{IDC_PATH, nullptr, 0, 0, 100, 0},
+      {IDC_NEW_NAME, nullptr, 0, 0, 100, 0},
+      {-1, "", 0, 0, 100, 0},
+      {-1, "", 0, 0, 100, 0}}},
 };
 const Follow kStays = {0, nullptr, 0, 0, 0, 0};
 
