@@ -180,6 +180,40 @@ std::string RunUnicodeSample() {
     return json + "}";
 }
 
+// Paths that try to pass for others: "invoice" + RIGHT-TO-LEFT OVERRIDE + "fdp.exe" would read
+// "invoice exe.pdf", "a" + ZERO WIDTH SPACE + "b.c" would read "ab.c"; beside them a real "ab.c" and a
+// folder name in Arabic. The multi-file dialog shows them through the C interface, then the single-file
+// dialog the first of them in its path box.
+const char* const kDisguisedPaths[] = {u8"C:\\work\\invoice\u202Efdp.exe", u8"C:\\work\\a\u200Bb.c",
+                                       u8"C:\\work\\ab.c",
+                                       u8"C:\\work\\\u0645\u0634\u0627\u0631\u064A\u0639\\plan.txt"};
+
+std::string RunHiddenCharactersSample() {
+    char** checked = nullptr;
+    size_t count = 0;
+    const int result =
+        corvel_multi_file_options(kDisguisedPaths, 4, nullptr, 0, nullptr, nullptr, &checked, &count);
+    std::string json = "{\"command\": \"corvel_multi_file_options\", \"result\": " + std::to_string(result);
+    if (result == CORVEL_OK) {
+        json += ", \"checked_files\": [";
+        for (size_t i = 0; i < count; ++i)
+            json += (i ? ", " : "") + JsonUtf8String(checked[i]);
+        json += "]";
+        corvel_release(checked);
+    }
+    return json + "}";
+}
+
+std::string RunHiddenCharactersPathSample() {
+    char* path = nullptr;
+    const int result = corvel_single_file_options(kDisguisedPaths[0], nullptr, nullptr, &path);
+    std::string json = "{\"command\": \"corvel_single_file_options\", \"result\": " + std::to_string(result);
+    if (result == CORVEL_OK)
+        json += ", \"new_path\": " + JsonUtf8String(path);
+    corvel_release(path);
+    return json + "}";
+}
+
 } // namespace
 
 namespace {
@@ -223,6 +257,18 @@ bool RunGallery(const std::string& folder, const std::string& only, HostOptions&
     if (wanted("8-multi-file-c")) {
         any = true;
         allSaved = CaptureSample(folder, "8-multi-file-c", [] { return RunUnicodeSample(); }) && allSaved;
+    }
+    if (wanted("12-hidden-characters")) {
+        any = true;
+        allSaved = CaptureSample(folder, "12-hidden-characters", [] { return RunHiddenCharactersSample(); },
+                                 {::GetSystemMetrics(SM_CXSCREEN) / 8, 0}) &&
+                   allSaved;
+    }
+    if (wanted("13-hidden-characters-path")) {
+        any = true;
+        allSaved = CaptureSample(folder, "13-hidden-characters-path",
+                                 [] { return RunHiddenCharactersPathSample(); }) &&
+                   allSaved;
     }
     return any && allSaved;
 }

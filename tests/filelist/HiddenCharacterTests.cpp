@@ -35,10 +35,19 @@ std::wstring WideText(HWND window) {
     return text;
 }
 
-// A row as a screen reader reads it.
-struct Heard {
-    std::wstring name, description;
-};
+std::vector<HWND> VisibleControls(HWND dialog) {
+    std::vector<HWND> controls;
+    for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        if (::IsWindowVisible(child))
+            controls.push_back(child);
+    return controls;
+}
+
+RECT Place(HWND window) {
+    RECT rect = {};
+    ::GetWindowRect(window, &rect);
+    return rect;
+}
 
 std::wstring Read(IAccessible* object, HRESULT (STDMETHODCALLTYPE IAccessible::*property)(VARIANT, BSTR*),
                   long id) {
@@ -49,6 +58,15 @@ std::wstring Read(IAccessible* object, HRESULT (STDMETHODCALLTYPE IAccessible::*
     std::wstring result = (object->*property)(child, &text) == S_OK && text ? text : L"";
     ::SysFreeString(text);
     return result;
+}
+
+IAccessible* ListObject(ui::Window dialog) {
+    IAccessible* object = nullptr;
+    EXPECT_EQ(::AccessibleObjectFromWindow(dialog.Item(IDC_FILE_LIST).hwnd(),
+                                           static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                           reinterpret_cast<void**>(&object)),
+              S_OK);
+    return object;
 }
 
 // Pixels of the marker colour in the row's text part, as the list has drawn it on screen.
@@ -116,27 +134,23 @@ TEST(HiddenCharacters, RowsShowTheirMarkersAndEveryPathComesBackByteForByte) {
     for (const std::string& path : paths)
         files.push_back(path.c_str());
 
-    std::map<std::wstring, Heard> heard;
-    std::map<std::wstring, int> pixels;
-    std::wstring listDescription, tip;
+    std::map<std::wstring, std::pair<std::wstring, int>> rowsSeen; // name: description, marker pixels
+    std::wstring listDescription;
     ui::Script script;
     script.OnDialog("Options", [&](ui::Window dialog) {
         // Tall enough for every row to be drawn.
         ::SetWindowPos(dialog.hwnd(), nullptr, 0, 0, 700, 600, SWP_NOMOVE | SWP_NOZORDER);
         HWND list = dialog.Item(IDC_FILE_LIST).hwnd();
         ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        IAccessible* object = nullptr;
-        ASSERT_EQ(::AccessibleObjectFromWindow(list, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                                               reinterpret_cast<void**>(&object)),
-                  S_OK);
+        IAccessible* object = ListObject(dialog);
         const int rows = static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0));
         int invoiceRow = -1;
         for (int row = 0; row < rows; ++row) {
             const std::wstring name = Read(object, &IAccessible::get_accName, row + 1);
             if (name == PathCases()[0].name)
                 invoiceRow = row;
-            heard[name] = {name, Read(object, &IAccessible::get_accDescription, row + 1)};
-            pixels[name] = MarkerPixels(list, row);
+            rowsSeen[name] = {Read(object, &IAccessible::get_accDescription, row + 1),
+                              MarkerPixels(list, row)};
         }
         listDescription = Read(object, &IAccessible::get_accDescription, CHILDID_SELF);
         object->Release();
@@ -160,14 +174,12 @@ TEST(HiddenCharacters, RowsShowTheirMarkersAndEveryPathComesBackByteForByte) {
               std::set<std::string>(paths.begin(), paths.end()));
     corvel_release(checked);
 
-    ASSERT_EQ(heard.size(), PathCases().size());
+    ASSERT_EQ(rowsSeen.size(), PathCases().size());
     for (const PathCase& c : PathCases()) {
-        const std::string path = Utf8(c.name);
-        ASSERT_EQ(heard.count(c.name), 1u) << path;
-        EXPECT_EQ(Utf8(heard[c.name].description), Utf8(c.warning)) << path;
+        const auto& [description, pixels] = rowsSeen[c.name];
+        EXPECT_EQ(Utf8(description), Utf8(c.warning)) << Utf8(c.name);
         // A marker is drawn for each row with something hidden, and none for the others.
-        EXPECT_EQ(pixels[c.name] > 0, !c.warning.empty())
-            << path << ": " << pixels[c.name] << " marker pixels";
+        EXPECT_EQ(pixels > 0, !c.warning.empty()) << Utf8(c.name) << ": " << pixels << " marker pixels";
     }
     EXPECT_EQ(Utf8(listDescription),
               "12 of 12 checked, 9 paths contain hidden or direction-changing characters");
@@ -183,11 +195,7 @@ TEST(HiddenCharacters, AnsiPathsAreJudgedAfterConversion) {
     std::vector<std::wstring> names;
     ui::Script script;
     script.OnDialog("Options", [&](ui::Window dialog) {
-        HWND list = dialog.Item(IDC_FILE_LIST).hwnd();
-        IAccessible* object = nullptr;
-        ASSERT_EQ(::AccessibleObjectFromWindow(list, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                                               reinterpret_cast<void**>(&object)),
-                  S_OK);
+        IAccessible* object = ListObject(dialog);
         for (long id = 1; id <= 2; ++id)
             names.push_back(Read(object, &IAccessible::get_accName, id));
         object->Release();
@@ -216,24 +224,16 @@ TEST(HiddenCharacters, PathBoxesWarnAndReturnTheirTextUnchanged) {
         ui::Script script;
         script.OnDialog(cmd::Caption(box.command), [&](ui::Window dialog) {
             for (int id : box.boxes) {
-                RECT boxRect, lineRect;
-                ::GetWindowRect(dialog.Item(id).hwnd(), &boxRect);
-                // The warning is the visible static right under the box, above every control below it.
-                for (HWND child = ::GetWindow(dialog.hwnd(), GW_CHILD); child;
-                     child = ::GetWindow(child, GW_HWNDNEXT)) {
-                    ::GetWindowRect(child, &lineRect);
-                    if (!::IsWindowVisible(child) || WideText(child) != warning ||
-                        lineRect.top < boxRect.bottom)
+                // The warning is the static right under the box, clear of every control below it.
+                for (HWND line : VisibleControls(dialog.hwnd())) {
+                    const RECT lineRect = Place(line);
+                    if (WideText(line) != warning || lineRect.top < Place(dialog.Item(id).hwnd()).bottom)
                         continue;
                     ++warnings;
-                    for (HWND other = ::GetWindow(dialog.hwnd(), GW_CHILD); other;
-                         other = ::GetWindow(other, GW_HWNDNEXT)) {
-                        RECT otherRect, overlap;
-                        ::GetWindowRect(other, &otherRect);
-                        if (other != child && ::IsWindowVisible(other)) {
-                            EXPECT_FALSE(::IntersectRect(&overlap, &otherRect, &lineRect))
-                                << ui::Window(other).Text();
-                        }
+                    for (HWND other : VisibleControls(dialog.hwnd())) {
+                        RECT overlap, otherRect = Place(other);
+                        EXPECT_TRUE(other == line || !::IntersectRect(&overlap, &otherRect, &lineRect))
+                            << ui::Window(other).Text();
                     }
                     break;
                 }
@@ -246,9 +246,8 @@ TEST(HiddenCharacters, PathBoxesWarnAndReturnTheirTextUnchanged) {
         if (box.command == cmd::Command::SingleFile) {
             script.Then("the warning goes with the override", [] {
                 ui::Window dialog = ui::ActiveDialog();
-                for (HWND child = ::GetWindow(dialog.hwnd(), GW_CHILD); child;
-                     child = ::GetWindow(child, GW_HWNDNEXT))
-                    if (::IsWindowVisible(child) && WideText(child).find(L"U+202E") != std::wstring::npos)
+                for (HWND control : VisibleControls(dialog.hwnd()))
+                    if (WideText(control).find(L"U+202E") != std::wstring::npos)
                         return false;
                 ui::PostClose(dialog, ui::Close::Ok);
                 return true;
