@@ -1,6 +1,7 @@
 #include "HiddenCharacters.h"
 
 #include "AfxLanguage.h"
+#include "AfxModuleState.h"
 #include "resource.h"
 
 #include <algorithm>
@@ -93,6 +94,12 @@ char32_t CodeAt(const std::wstring& text, std::size_t at, std::size_t& units) {
     }
     units = 1;
     return first;
+}
+
+// The language the string `id` would be read in.
+LANGID LanguageOfString(UINT id) {
+    return AfxGetResourceLanguage(AfxGetResourceHandle(), MAKEINTRESOURCEW(6) /* RT_STRING */,
+                                  MAKEINTRESOURCEW(id / 16 + 1));
 }
 
 std::wstring CodePointText(char32_t code) {
@@ -192,13 +199,19 @@ std::wstring DescribeHiddenCharacters(const std::wstring& text) {
     std::vector<char32_t> seen;
     std::wstring description;
     const std::wstring separator = AfxLoadString(IDS_LIST_SEPARATOR);
+    // A language may name single characters; where the user's does not, the names would come from
+    // another language, so the characters read as their kind.
+    const bool namesSingleCharacters =
+        LanguageOfString(IDS_CHAR_RLO) == LanguageOfString(IDS_HIDDEN_CONTAINS);
     for (const TextPiece& piece : SplitAtHiddenCharacters(text)) {
         if (piece.hidden == kOrdinaryText || std::find(seen.begin(), seen.end(), piece.hidden) != seen.end())
             continue;
         seen.push_back(piece.hidden);
         const Named* named = NamedOf(piece.hidden);
-        UINT name = named && named->name ? named->name : RangeOf(piece.hidden)->kind;
-        if (VariationSelector(piece.hidden))
+        UINT name = RangeOf(piece.hidden)->kind;
+        if (namesSingleCharacters && named && named->name)
+            name = named->name;
+        else if (namesSingleCharacters && VariationSelector(piece.hidden))
             name = IDS_CHAR_VS;
         if (!description.empty())
             description += separator.empty() ? std::wstring(L", ") : separator;

@@ -3,6 +3,7 @@
 // every path comes back byte for byte; a path box holding one warns under the box and returns its text
 // unchanged.
 #include "Commands.h"
+#include "Languages.h"
 #include "UiDriver.h"
 #include "resource.h"
 
@@ -14,6 +15,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -185,26 +187,35 @@ TEST(HiddenCharacters, RowsShowTheirMarkersAndEveryPathComesBackByteForByte) {
               "12 of 12 checked, 9 paths contain hidden or direction-changing characters");
 }
 
-// The ANSI interface shows what its code page's bytes stand for: 0xAD is a soft hyphen in code page 1252.
-TEST(HiddenCharacters, AnsiPathsAreJudgedAfterConversion) {
+// The ANSI interface shows what its code page's bytes stand for (0xAD is a soft hyphen in code page 1252),
+// and a row's warning is in the user's language: English names single characters, German their kind.
+TEST(HiddenCharacters, AnsiPathsAreJudgedAfterConversionAndWarnedOfInTheUsersLanguage) {
     if (::GetACP() != 1252)
         GTEST_SKIP() << "the ANSI code page is " << ::GetACP();
-    cmd::Arguments arguments;
-    arguments.files = {"C:\\soft\xADhyphen.c", "C:\\plain.c"};
-    const cmd::Arguments given = arguments;
-    std::vector<std::wstring> names;
-    ui::Script script;
-    script.OnDialog("Options", [&](ui::Window dialog) {
-        IAccessible* object = ListObject(dialog);
-        for (long id = 1; id <= 2; ++id)
-            names.push_back(Read(object, &IAccessible::get_accName, id));
-        object->Release();
-        ui::PostClose(dialog, ui::Close::Ok);
-    });
-    FakeProvider provider;
-    script.Run([&] { EXPECT_EQ(cmd::Invoke(cmd::Command::MultiFile, arguments, provider, nullptr), 1); });
-    EXPECT_EQ(names, (std::vector<std::wstring>{L"C:\\plain.c", L"C:\\soft<SHY>hyphen.c"}));
-    EXPECT_EQ(arguments, given);
+    const std::pair<LANGID, std::wstring> cases[] = {
+        {0x0409, L"contains a soft hyphen (U+00AD)"},
+        {0x0407, L"enth\u00E4lt ein unsichtbares Zeichen (U+00AD)"},
+    };
+    for (const auto& [language, warning] : cases) {
+        lang::AsUserInterfaceLanguage asked(language);
+        cmd::Arguments arguments;
+        arguments.files = {"C:\\soft\xADhyphen.c", "C:\\plain.c"};
+        const cmd::Arguments given = arguments;
+        std::vector<std::wstring> heard;
+        ui::Script script;
+        script.OnDialog("", [&](ui::Window dialog) {
+            IAccessible* object = ListObject(dialog);
+            for (long id = 1; id <= 2; ++id)
+                heard.push_back(Read(object, &IAccessible::get_accName, id));
+            heard.push_back(Read(object, &IAccessible::get_accDescription, 2));
+            object->Release();
+            ui::PostClose(dialog, ui::Close::Ok);
+        });
+        FakeProvider provider;
+        script.Run([&] { EXPECT_EQ(cmd::Invoke(cmd::Command::MultiFile, arguments, provider, nullptr), 1); });
+        EXPECT_EQ(heard, (std::vector<std::wstring>{L"C:\\plain.c", L"C:\\soft<SHY>hyphen.c", warning}));
+        EXPECT_EQ(arguments, given);
+    }
 }
 
 // Each path box holding an override: a warning under the box, the controls below moved clear of it, and
