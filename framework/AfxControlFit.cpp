@@ -1,5 +1,8 @@
 #include "AfxControlFit.h"
 
+#include "AfxDynamicLayout.h"
+#include "AfxText.h"
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -39,12 +42,6 @@ Kind KindOf(HWND hControl) {
     return Kind::Other;
 }
 
-std::wstring TextOf(HWND hControl) {
-    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(hControl)) + 1, L'\0');
-    text.resize(static_cast<size_t>(::GetWindowTextW(hControl, &text[0], static_cast<int>(text.size()))));
-    return text;
-}
-
 // The width of `text` on one line in the control's font, the mnemonic's '&' not counted.
 int LineWidth(HWND hControl, const std::wstring& text, UINT prefixFlag) {
     HDC hDC = ::GetDC(hControl);
@@ -59,20 +56,13 @@ int LineWidth(HWND hControl, const std::wstring& text, UINT prefixFlag) {
     return rect.right - rect.left;
 }
 
-RECT PlaceInParent(HWND hControl) {
-    RECT rect;
-    ::GetWindowRect(hControl, &rect);
-    ::MapWindowPoints(nullptr, ::GetParent(hControl), reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
 // The width `hControl` needs for its whole text on one line, in its own font: a label's text, a check box's
 // text beside its box, a push button's text inside its edges. 0 for a control without text.
 int NeededTextWidth(HWND hControl) {
     const Kind kind = KindOf(hControl);
     if (kind == Kind::Other)
         return 0;
-    const std::wstring text = TextOf(hControl);
+    const std::wstring text = AfxGetWindowTextW(hControl);
     if (text.empty())
         return 0;
     if (kind == Kind::Label) {
@@ -106,7 +96,7 @@ void AfxFitControlTexts(HWND hDlg) {
         const Kind kind = KindOf(control);
         if (kind != Kind::Label && kind != Kind::CheckBox)
             continue;
-        RECT place = PlaceInParent(control);
+        RECT place = AfxPlaceInParent(control);
         const int needed = NeededTextWidth(control);
         if (needed <= place.right - place.left)
             continue;
@@ -114,7 +104,7 @@ void AfxFitControlTexts(HWND hDlg) {
         for (HWND other : controls) {
             if (other == control || !(::GetWindowLongPtrW(other, GWL_STYLE) & WS_VISIBLE))
                 continue;
-            const RECT next = PlaceInParent(other);
+            const RECT next = AfxPlaceInParent(other);
             if (next.top < place.bottom && next.bottom > place.top && next.left >= place.right)
                 limit = std::min<LONG>(limit, next.left - spacing.right);
         }

@@ -11,13 +11,6 @@ int Share(int delta, int ratio) {
     return delta * std::clamp(ratio, 0, 100) / 100;
 }
 
-RECT PlaceInParent(HWND hWnd) {
-    RECT rect = {0, 0, 0, 0};
-    ::GetWindowRect(hWnd, &rect);
-    ::MapWindowPoints(nullptr, ::GetParent(hWnd), reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
 } // namespace
 
 BOOL CDynamicLayout::Create(CWnd* pHostWnd) {
@@ -33,7 +26,7 @@ BOOL CDynamicLayout::Create(CWnd* pHostWnd) {
 BOOL CDynamicLayout::AddItem(HWND hWnd, MoveSettings moveSettings, SizeSettings sizeSettings) {
     if (!hWnd || !m_hHost || ::GetParent(hWnd) != m_hHost)
         return FALSE;
-    m_items.push_back(Item{hWnd, moveSettings, sizeSettings, PlaceInParent(hWnd)});
+    m_items.push_back(Item{hWnd, moveSettings, sizeSettings, AfxPlaceInParent(hWnd)});
     return TRUE;
 }
 
@@ -76,7 +69,7 @@ HDWP CDynamicLayout::PlaceItems(HDWP hdwp, int dx, int dy) const {
         const LONG y = item.initial.top + Share(dy, item.move.m_nYRatio);
         const LONG cx = std::max(0L, item.initial.right - item.initial.left + Share(dx, item.size.m_nXRatio));
         const LONG cy = std::max(0L, item.initial.bottom - item.initial.top + Share(dy, item.size.m_nYRatio));
-        const RECT now = PlaceInParent(item.hWnd);
+        const RECT now = AfxPlaceInParent(item.hWnd);
         const bool moved = now.left != x || now.top != y;
         const bool sized = now.right - now.left != cx || now.bottom - now.top != cy;
         if (!moved && !sized)
@@ -106,9 +99,16 @@ void CDynamicLayout::GetMinMaxInfo(MINMAXINFO* pMMI) const {
         pMMI->ptMaxTrackSize.y = m_maxSize.cy;
 }
 
+RECT AfxPlaceInParent(HWND hWnd) {
+    RECT rect = {0, 0, 0, 0};
+    ::GetWindowRect(hWnd, &rect);
+    ::MapWindowPoints(nullptr, ::GetParent(hWnd), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
 void AfxInsertBand(HWND host, CDynamicLayout* layout, int y, int height) {
     for (HWND child = ::GetWindow(host, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        const RECT place = PlaceInParent(child);
+        const RECT place = AfxPlaceInParent(child);
         if (place.top > y)
             ::SetWindowPos(child, nullptr, place.left, place.top + height, 0, 0,
                            SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -69,6 +69,9 @@ private:
     std::vector<Item> m_items;
 };
 
+// A child window's rectangle in its parent's client coordinates.
+RECT AfxPlaceInParent(HWND hWnd);
+
 // Grows `host` by a band `height` pixels high at client y: each child that starts below y moves down by
 // that much, each that reaches y from above grows by it, and `layout` (may be null) learns of it.
 void AfxInsertBand(HWND host, CDynamicLayout* layout, int y, int height);

@@ -3,6 +3,7 @@
 #include "AfxModuleState.h"
 #include "AfxString.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -71,6 +72,13 @@ void AfxGetWindowText(HWND hWnd, CString& text, UINT codePage) {
     std::wstring wide(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
     const int copied = ::GetWindowTextW(hWnd, &wide[0], length + 1);
     text = AfxTextFromWide(wide.c_str(), copied > 0 ? copied : 0, codePage).c_str();
+}
+
+std::wstring AfxGetWindowTextW(HWND hWnd) {
+    std::wstring text(static_cast<size_t>(std::max(::GetWindowTextLengthW(hWnd), 0)) + 1, L'\0');
+    text.resize(
+        static_cast<size_t>(std::max(::GetWindowTextW(hWnd, &text[0], static_cast<int>(text.size())), 0)));
+    return text;
 }
 
 LRESULT AfxInsertListString(HWND hList, int index, const char* text, UINT codePage) {

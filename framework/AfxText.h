@@ -39,6 +39,8 @@ std::string AfxTextFromWide(const wchar_t* text, int length, UINT codePage);
 // Window texts and list rows in a caller's code page.
 void AfxSetWindowText(HWND hWnd, const char* text, UINT codePage);
 void AfxGetWindowText(HWND hWnd, CString& text, UINT codePage);
+// A window's text as UTF-16, whatever the window's character set.
+std::wstring AfxGetWindowTextW(HWND hWnd);
 LRESULT AfxInsertListString(HWND hList, int index, const char* text, UINT codePage);
 
 #endif // CORVEL_AFX_TEXT_H

@@ -2,27 +2,11 @@
 
 #include "AfxDialog.h"
 #include "AfxDynamicLayout.h"
+#include "AfxText.h"
 #include "HiddenCharacters.h"
 #include "resource.h"
 
 #include <string>
-
-namespace {
-
-RECT PlaceOf(HWND control) {
-    RECT rect = {0, 0, 0, 0};
-    ::GetWindowRect(control, &rect);
-    ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
-std::wstring WideText(HWND control) {
-    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(static_cast<size_t>(::GetWindowTextW(control, &text[0], static_cast<int>(text.size()))));
-    return text;
-}
-
-} // namespace
 
 void CPathBoxWarning::Attach(CDialog& dialog, int boxId) {
     m_pDialog = &dialog;
@@ -30,7 +14,7 @@ void CPathBoxWarning::Attach(CDialog& dialog, int boxId) {
     HWND box = ::GetDlgItem(dialog.m_hWnd, boxId);
     if (!box)
         return;
-    const RECT place = PlaceOf(box);
+    const RECT place = AfxPlaceInParent(box);
     RECT gap = {0, 0, 0, 2}; // dialog units
     ::MapDialogRect(dialog.m_hWnd, &gap);
     m_hLine = ::CreateWindowExW(
@@ -50,15 +34,15 @@ void CPathBoxWarning::Attach(CDialog& dialog, int boxId) {
 void CPathBoxWarning::Update() {
     if (!m_hLine)
         return;
-    const std::wstring warning =
-        WarnOfHiddenCharacters(WideText(::GetDlgItem(m_pDialog->m_hWnd, m_boxId)), IDS_HIDDEN_IN_BOX);
-    if (warning != WideText(m_hLine))
+    const std::wstring warning = WarnOfHiddenCharacters(
+        AfxGetWindowTextW(::GetDlgItem(m_pDialog->m_hWnd, m_boxId)), IDS_HIDDEN_IN_BOX);
+    if (warning != AfxGetWindowTextW(m_hLine))
         ::SetWindowTextW(m_hLine, warning.c_str());
     ::ShowWindow(m_hLine, warning.empty() ? SW_HIDE : SW_SHOWNA);
     if (warning.empty())
         return;
     // As many lines as the warning needs at the line's width.
-    const RECT place = PlaceOf(m_hLine);
+    const RECT place = AfxPlaceInParent(m_hLine);
     RECT needed = {0, 0, place.right - place.left, 0};
     HDC dc = ::GetDC(m_hLine);
     HGDIOBJ oldFont =
@@ -74,7 +58,7 @@ void CPathBoxWarning::GrowTo(int height) {
     if (height <= m_height)
         return;
     // The band starts at the line's top edge: the line reaches it and grows, what lies below moves down.
-    const RECT place = PlaceOf(m_hLine);
+    const RECT place = AfxPlaceInParent(m_hLine);
     AfxInsertBand(m_pDialog->m_hWnd, m_pDialog->GetDynamicLayout(), place.top, height - m_height);
     m_height = height;
 }
