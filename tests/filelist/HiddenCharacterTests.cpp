@@ -31,12 +31,6 @@ std::string Utf8(const std::wstring& text) {
     return bytes;
 }
 
-std::wstring WideText(HWND window) {
-    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<size_t>(::GetWindowTextW(window, &text[0], static_cast<int>(text.size()))));
-    return text;
-}
-
 std::vector<HWND> VisibleControls(HWND dialog) {
     std::vector<HWND> controls;
     for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
@@ -222,7 +216,7 @@ TEST(HiddenCharacters, AnsiPathsAreJudgedAfterConversionAndWarnedOfInTheUsersLan
 // the box's text returned exactly. The single-file box then loses the override as the user edits it.
 TEST(HiddenCharacters, PathBoxesWarnAndReturnTheirTextUnchanged) {
     const std::string path = Utf8(L"C:\\work\\invoice\u202Efdp.exe");
-    const std::wstring warning = L"This path contains a right-to-left override (U+202E).";
+    const std::string warning = "This path contains a right-to-left override (U+202E).";
     struct BoxCase {
         cmd::Command command;
         std::vector<int> boxes;
@@ -238,7 +232,8 @@ TEST(HiddenCharacters, PathBoxesWarnAndReturnTheirTextUnchanged) {
                 // The warning is the static right under the box, clear of every control below it.
                 for (HWND line : VisibleControls(dialog.hwnd())) {
                     const RECT lineRect = Place(line);
-                    if (WideText(line) != warning || lineRect.top < Place(dialog.Item(id).hwnd()).bottom)
+                    if (ui::Window(line).Text() != warning ||
+                        lineRect.top < Place(dialog.Item(id).hwnd()).bottom)
                         continue;
                     ++warnings;
                     for (HWND other : VisibleControls(dialog.hwnd())) {
@@ -258,7 +253,7 @@ TEST(HiddenCharacters, PathBoxesWarnAndReturnTheirTextUnchanged) {
             script.Then("the warning goes with the override", [] {
                 ui::Window dialog = ui::ActiveDialog();
                 for (HWND control : VisibleControls(dialog.hwnd()))
-                    if (WideText(control).find(L"U+202E") != std::wstring::npos)
+                    if (ui::Window(control).Text().find("U+202E") != std::string::npos)
                         return false;
                 ui::PostClose(dialog, ui::Close::Ok);
                 return true;
