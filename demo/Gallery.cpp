@@ -158,17 +158,13 @@ std::vector<Sample> Samples() {
     return samples;
 }
 
-// The multi-file dialog once more, opened through the C interface with paths in several scripts.
-std::string RunUnicodeSample() {
-    const char* const files[] = {u8"C:\\Work\\Atlas\\src\\Έγγραφα\\Σελίδα.cpp",
-                                 u8"C:\\Work\\Atlas\\src\\Печать\\Страница.h",
-                                 u8"C:\\Work\\Atlas\\src\\印刷\\ページ設定.cpp"};
-    const char* const others[] = {u8"C:\\Work\\Atlas\\docs\\说明\\更改.txt",
-                                  u8"C:\\Work\\Atlas\\docs\\Café naïve.txt",
-                                  u8"C:\\Work\\Atlas\\docs\\한국어\\메모.txt"};
+// The multi-file dialog through the C interface, and its result as JSON.
+std::string MultiFileThroughC(const char* const* files, size_t fileCount, const char* const* others,
+                              size_t otherCount) {
     char** checked = nullptr;
     size_t count = 0;
-    const int result = corvel_multi_file_options(files, 3, others, 3, nullptr, nullptr, &checked, &count);
+    const int result =
+        corvel_multi_file_options(files, fileCount, others, otherCount, nullptr, nullptr, &checked, &count);
     std::string json = "{\"command\": \"corvel_multi_file_options\", \"result\": " + std::to_string(result);
     if (result == CORVEL_OK) {
         json += ", \"checked_files\": [";
@@ -180,6 +176,17 @@ std::string RunUnicodeSample() {
     return json + "}";
 }
 
+// The multi-file dialog once more, opened through the C interface with paths in several scripts.
+std::string RunUnicodeSample() {
+    const char* const files[] = {u8"C:\\Work\\Atlas\\src\\Έγγραφα\\Σελίδα.cpp",
+                                 u8"C:\\Work\\Atlas\\src\\Печать\\Страница.h",
+                                 u8"C:\\Work\\Atlas\\src\\印刷\\ページ設定.cpp"};
+    const char* const others[] = {u8"C:\\Work\\Atlas\\docs\\说明\\更改.txt",
+                                  u8"C:\\Work\\Atlas\\docs\\Café naïve.txt",
+                                  u8"C:\\Work\\Atlas\\docs\\한국어\\메모.txt"};
+    return MultiFileThroughC(files, 3, others, 3);
+}
+
 // Paths that try to pass for others: "invoice" + RIGHT-TO-LEFT OVERRIDE + "fdp.exe" would read
 // "invoice exe.pdf", "a" + ZERO WIDTH SPACE + "b.c" would read "ab.c"; beside them a real "ab.c" and a
 // folder name in Arabic. The multi-file dialog shows them through the C interface, then the single-file
@@ -189,19 +196,7 @@ const char* const kDisguisedPaths[] = {u8"C:\\work\\invoice\u202Efdp.exe", u8"C:
                                        u8"C:\\work\\\u0645\u0634\u0627\u0631\u064A\u0639\\plan.txt"};
 
 std::string RunHiddenCharactersSample() {
-    char** checked = nullptr;
-    size_t count = 0;
-    const int result =
-        corvel_multi_file_options(kDisguisedPaths, 4, nullptr, 0, nullptr, nullptr, &checked, &count);
-    std::string json = "{\"command\": \"corvel_multi_file_options\", \"result\": " + std::to_string(result);
-    if (result == CORVEL_OK) {
-        json += ", \"checked_files\": [";
-        for (size_t i = 0; i < count; ++i)
-            json += (i ? ", " : "") + JsonUtf8String(checked[i]);
-        json += "]";
-        corvel_release(checked);
-    }
-    return json + "}";
+    return MultiFileThroughC(kDisguisedPaths, 4, nullptr, 0);
 }
 
 std::string RunHiddenCharactersPathSample() {
