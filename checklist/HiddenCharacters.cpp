@@ -82,10 +82,11 @@ int VariationSelector(char32_t code) {
     return 0;
 }
 
-// The character starting at text[at], and how many units it takes. A lone surrogate stands for itself.
-char32_t CodeAt(const std::wstring& text, std::size_t at, std::size_t& units) {
+// The character starting at text[at] of `length` units, and how many units it takes. A lone surrogate
+// stands for itself.
+char32_t CodeAt(const wchar_t* text, std::size_t length, std::size_t at, std::size_t& units) {
     const char32_t first = static_cast<char16_t>(text[at]);
-    if (first >= 0xD800 && first <= 0xDBFF && at + 1 < text.size()) {
+    if (first >= 0xD800 && first <= 0xDBFF && at + 1 < length) {
         const char32_t second = static_cast<char16_t>(text[at + 1]);
         if (second >= 0xDC00 && second <= 0xDFFF) {
             units = 2;
@@ -115,21 +116,14 @@ bool IsHiddenCharacter(char32_t code) {
 }
 
 bool HasHiddenCharacters(const wchar_t* text, std::size_t length) {
-    for (std::size_t i = 0; i < length; ++i) {
-        const char16_t unit = static_cast<char16_t>(text[i]);
+    std::size_t units = 1;
+    for (std::size_t at = 0; at < length; at += units) {
+        const char16_t unit = static_cast<char16_t>(text[at]);
+        units = 1;
         // Printable ASCII and most of the rest are ruled out without a search.
         if ((unit >= 0x20 && unit < 0x7F) || (unit > 0x08E2 && unit < 0x115F))
             continue;
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < length) {
-            const char16_t low = static_cast<char16_t>(text[i + 1]);
-            if (low >= 0xDC00 && low <= 0xDFFF) {
-                if (IsHiddenCharacter(0x10000 + ((char32_t(unit) - 0xD800) << 10) + (low - 0xDC00)))
-                    return true;
-                ++i;
-                continue;
-            }
-        }
-        if (IsHiddenCharacter(unit))
+        if (IsHiddenCharacter(CodeAt(text, length, at, units)))
             return true;
     }
     return false;
@@ -162,7 +156,7 @@ std::vector<TextPiece> SplitAtHiddenCharacters(const std::wstring& text) {
     std::size_t run = 0;
     for (std::size_t at = 0; at < text.size();) {
         std::size_t units = 1;
-        const char32_t code = CodeAt(text, at, units);
+        const char32_t code = CodeAt(text.c_str(), text.size(), at, units);
         if (IsHiddenCharacter(code)) {
             if (at > run)
                 pieces.push_back({run, at - run, kOrdinaryText});
