@@ -209,6 +209,9 @@ STDMETHODIMP CCheckListAccessible::get_accState(VARIANT varChild, VARIANT* pvarS
             state |= STATE_SYSTEM_MULTISELECTABLE;
         if (style & LBS_EXTENDEDSEL)
             state |= STATE_SYSTEM_EXTSELECTABLE;
+        // Rows are still arriving.
+        if (CCheckListBox::SendRowAction(list, CCheckListBox::kCountPending) > 0)
+            state |= STATE_SYSTEM_BUSY;
     } else {
         if (enabled)
             state |= STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_FOCUSABLE;

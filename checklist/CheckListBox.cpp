@@ -82,6 +82,11 @@ void CCheckListBox::ApplyMarks(int first, int last, const std::vector<int>* rows
         for (int index : *rows)
             apply(index);
     } else {
+        // An action on every row reaches the rows still to come.
+        if (first <= 0 && last >= count && m_pendingCount > 0) {
+            m_pendingFlip = how == BulkMark::kInvert ? !m_pendingFlip : how == BulkMark::kCheck;
+            m_pendingKeep = m_pendingKeep && how == BulkMark::kInvert;
+        }
         for (int index = std::max(first, 0); index < std::min(last, count); ++index)
             apply(index);
     }
@@ -99,6 +104,50 @@ void CCheckListBox::SetChecks(const std::vector<int>& rows, int nCheck) {
 
 void CCheckListBox::InvertChecks() {
     ApplyMarks(0, GetCount(), nullptr, BulkMark::kInvert);
+}
+
+void CCheckListBox::BeginPendingRows(int count, int checkedAmongThem, std::function<void()> complete) {
+    m_pendingCount = count;
+    m_pendingInitiallyChecked = checkedAmongThem;
+    m_pendingKeep = true;
+    m_pendingFlip = false;
+    m_selectArriving = false;
+    m_completePending = std::move(complete);
+}
+
+int CCheckListBox::PendingChecked() const {
+    if (!m_pendingKeep)
+        return m_pendingFlip ? m_pendingCount : 0;
+    return m_pendingFlip ? m_pendingCount - m_pendingInitiallyChecked : m_pendingInitiallyChecked;
+}
+
+int CCheckListBox::AppendPendingRow(const char* text, bool initiallyChecked) {
+    const int row = InsertString(-1, text);
+    if (row < 0)
+        return row;
+    --m_pendingCount;
+    if (initiallyChecked)
+        --m_pendingInitiallyChecked;
+    // A new row is no change to announce: its mark goes straight in.
+    if (PendingMark(initiallyChecked))
+        StoreMark(row, 1, false);
+    if (m_selectArriving)
+        DefWindowProc(LB_SETSEL, TRUE, row);
+    return row;
+}
+
+void CCheckListBox::CompletePendingRows() {
+    if (m_pendingCount > 0 && m_completePending)
+        m_completePending();
+}
+
+void CCheckListBox::EndPendingRows() {
+    m_pendingCount = 0;
+    m_selectArriving = false;
+    m_completePending = nullptr;
+    // A list filled before it showed was never busy to anyone.
+    if (::IsWindowVisible(m_hWnd))
+        ::NotifyWinEvent(EVENT_OBJECT_STATECHANGE, m_hWnd, OBJID_CLIENT, CHILDID_SELF);
 }
 
 namespace {
@@ -191,34 +240,12 @@ bool CCheckListBox::GetRowText(int index, std::wstring& text) const {
     return true;
 }
 
-namespace {
-
-// A count with the user's thousands separator.
-std::wstring Grouped(LRESULT value) {
-    wchar_t separator[8] = L",";
-    ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, separator, 8);
-    std::wstring digits = std::to_wstring(value < 0 ? 0 : value), result;
-    for (size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0)
-            result += separator;
-        result += digits[i];
-    }
-    return result;
-}
-
-void ReplaceMarker(std::wstring& text, const wchar_t* marker, LRESULT value) {
-    const size_t at = text.find(marker);
-    if (at != std::wstring::npos)
-        text.replace(at, 2, Grouped(value));
-}
-
-} // namespace
-
 std::wstring CCheckListBox::CheckedSummary(HWND list) {
     // "%1 of %2 checked", worded in each language so that it reads right for any count.
     std::wstring summary = AfxLoadString(IDS_CHECKED_SUMMARY);
-    ReplaceMarker(summary, L"%1", SendRowAction(list, kCountChecked));
-    ReplaceMarker(summary, L"%2", CListBoxT<CWindowHandle>(list).GetCount());
+    AfxReplaceWithCount(summary, L"%1", SendRowAction(list, kCountChecked));
+    AfxReplaceWithCount(summary, L"%2",
+                        CListBoxT<CWindowHandle>(list).GetCount() + SendRowAction(list, kCountPending));
     return summary;
 }
 
@@ -227,7 +254,7 @@ std::wstring CCheckListBox::FlaggedSummary(HWND list) {
     if (flagged <= 0)
         return std::wstring();
     std::wstring summary = AfxLoadString(flagged == 1 ? IDS_HIDDEN_SUMMARY_ONE : IDS_HIDDEN_SUMMARY);
-    ReplaceMarker(summary, L"%1", flagged);
+    AfxReplaceWithCount(summary, L"%1", flagged);
     return summary;
 }
 
@@ -294,7 +321,9 @@ UINT CCheckListBox::RowActionMessage() {
 
 LRESULT CCheckListBox::OnRowAction(WPARAM action, int index) {
     if (action == kCountChecked)
-        return m_checkedCount;
+        return m_checkedCount + PendingChecked();
+    if (action == kCountPending)
+        return m_pendingCount;
     if (action == kCountFlagged)
         return m_flaggedCount;
     // What a user could not do to a disabled list, its accessible object cannot either.

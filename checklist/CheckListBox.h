@@ -21,6 +21,7 @@
 
 #include <uxtheme.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,24 @@ public:
     void SetCheckRange(int first, int end, int nCheck);
     void SetChecks(const std::vector<int>& rows, int nCheck);
     void InvertChecks();
+    // Rows still to come while the owner fills a long list in slices. Until they arrive, the actions on
+    // every row (Check All, Uncheck All, Invert Checks, Select All) apply to them too, and the counts
+    // include them, so that they arrive with the marks, and the list reads as, a complete list would.
+    // `complete` brings them all in at once, for type-to-find.
+    void BeginPendingRows(int count, int checkedAmongThem, std::function<void()> complete);
+    // Appends the next pending row with its mark after the actions so far: the row, or a negative error.
+    int AppendPendingRow(const char* text, bool initiallyChecked);
+    // The mark a row not yet arrived has now.
+    int PendingMark(bool initiallyChecked) const {
+        return (initiallyChecked && m_pendingKeep) != m_pendingFlip;
+    }
+    int GetPendingCount() const { return m_pendingCount; }
+    // The rows yet to come are to arrive selected, or no longer (the user changed the selection).
+    void SelectArrivingRows(bool select) { m_selectArriving = select && m_pendingCount > 0; }
+    void CompletePendingRows();
+    // The last row is in: the list is no longer busy.
+    void EndPendingRows();
+
     // The marks the rows had when the window was destroyed, in row order; empty until then. An owner
     // that reads them after the window is gone spares a message per row while it goes.
     const std::vector<char>& GetFinalChecks() const { return m_finalChecks; }
@@ -75,7 +94,14 @@ public:
     // Sent to a check list to act on row lParam on the list's own thread; returns nonzero when done.
     // kCountChecked answers the number of checked rows instead.
     static UINT RowActionMessage();
-    enum RowAction : WPARAM { kToggleRow = 1, kFocusRow = 2, kCountChecked = 3, kCountFlagged = 4 };
+    // kCountPending answers the number of rows still to come.
+    enum RowAction : WPARAM {
+        kToggleRow = 1,
+        kFocusRow = 2,
+        kCountChecked = 3,
+        kCountFlagged = 4,
+        kCountPending = 5
+    };
     // Sends it from any thread.
     static LRESULT SendRowAction(HWND list, RowAction action, int row = 0) {
         return ::SendMessageA(list, RowActionMessage(), action, row);
@@ -127,6 +153,15 @@ private:
 
     int m_checkedCount = 0;
     int m_flaggedCount = 0;
+    // Rows to come: how many, how many of them start checked, and the mark each will get, which is its
+    // initial mark, kept or not, then flipped or not.
+    int m_pendingCount = 0;
+    int m_pendingInitiallyChecked = 0;
+    bool m_pendingKeep = true;
+    bool m_pendingFlip = false;
+    bool m_selectArriving = false;
+    std::function<void()> m_completePending;
+    int PendingChecked() const;
     // The width of the warning mark before a flagged row's text, with its margin.
     int WarningMarkWidth() const { return m_boxSize + m_margin; }
     void DrawFlaggedText(HDC hDC, const RECT& textRect, int textTop, const std::wstring& text);

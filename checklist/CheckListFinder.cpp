@@ -56,7 +56,10 @@ bool CCheckListFinder::OnChar(CCheckListBox& list, WPARAM code, DWORD time) {
     return true;
 }
 
-int CCheckListFinder::Find(const CCheckListBox& list, int start) const {
+int CCheckListFinder::Find(CCheckListBox& list, int start) const {
+    // A row still to come may be the one: the search runs over the complete list.
+    if (!m_text.empty())
+        list.CompletePendingRows();
     const int count = list.GetCount();
     if (count <= 0 || m_text.empty())
         return -1;

@@ -26,7 +26,7 @@ public:
 private:
     // The first row from `start` on, wrapping, whose file name begins with the text, else the first
     // whose path does; -1 for none.
-    int Find(const CCheckListBox& list, int start) const;
+    int Find(CCheckListBox& list, int start) const;
     void MoveCaret(CCheckListBox& list, int row) const;
 
     std::wstring m_text;

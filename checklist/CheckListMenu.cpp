@@ -38,7 +38,7 @@ std::vector<int> CCheckListMenu::TargetRows(const CCheckListBox& list, int click
 
 void CCheckListMenu::Track(CCheckListBox& list, POINT screen, int clickedRow) {
     const std::vector<int> targets = TargetRows(list, clickedRow);
-    const bool anyRows = list.GetCount() > 0;
+    const bool anyRows = list.GetCount() > 0 || list.GetPendingCount() > 0;
     HMENU menu = ::CreatePopupMenu();
     if (!menu)
         return;

@@ -14,16 +14,39 @@ BEGIN_MESSAGE_MAP(CFileChecklistDialog, CDialog)
 ON_BN_CLICKED(IDC_ADVANCED, OnAdvanced)
 ON_LBN_SELCHANGE(IDC_FILE_LIST, OnSelChangeFileList)
 ON_BN_CLICKED(IDC_SELECT_ALL, OnSelectAll)
+ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 CFileChecklistDialog::CFileChecklistDialog(const std::set<std::string>& files,
                                            const std::set<std::string>& otherFiles,
                                            CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions,
                                            CWnd* parent)
-    : CDialog(), m_checkedFiles(files), m_pAdvancedOptions(&advancedOptions) {
+    : CDialog(), m_pAdvancedOptions(&advancedOptions), m_pGivenFiles(&files),
+      m_pGivenOtherFiles(&otherFiles) {
     m_pParentWnd = parent;
-    std::set_difference(otherFiles.begin(), otherFiles.end(), files.begin(), files.end(),
-                        std::inserter(m_uncheckedFiles, m_uncheckedFiles.end()));
+}
+
+bool CFileChecklistDialog::CopyGivenSets(const std::atomic<bool>* abandon) {
+    // Each path goes in at the end of its set, in order, without a search.
+    size_t copied = 0;
+    const auto carryOn = [&] {
+        return ++copied % 1024 != 0 || !abandon || !abandon->load(std::memory_order_relaxed);
+    };
+    for (const std::string& path : *m_pGivenFiles) {
+        if (!carryOn())
+            return false;
+        m_checkedFiles.emplace_hint(m_checkedFiles.end(), path);
+    }
+    auto given = m_pGivenFiles->begin();
+    for (const std::string& path : *m_pGivenOtherFiles) {
+        if (!carryOn())
+            return false;
+        while (given != m_pGivenFiles->end() && *given < path)
+            ++given;
+        if (given == m_pGivenFiles->end() || path < *given)
+            m_uncheckedFiles.emplace_hint(m_uncheckedFiles.end(), path);
+    }
+    return true;
 }
 
 CFileChecklistDialog::~CFileChecklistDialog() = default;
@@ -34,7 +57,26 @@ UINT CFileChecklistDialog::GetDialogId() const {
 
 INT_PTR CFileChecklistDialog::DoModal() {
     m_lpszTemplateName = MAKEINTRESOURCEA(LOWORD(GetDialogId()));
-    const INT_PTR result = CDialog::DoModal();
+    INT_PTR result = -1;
+    try {
+        result = CDialog::DoModal();
+    } catch (...) {
+        m_abandonCopy = true;
+        m_slicedFill.reset();
+        throw;
+    }
+    // The thread, if any, has stopped; it finished copying the sets unless the dialog was cancelled. The
+    // rows still to come have their marks in the list too (what they started with, changed by the
+    // actions on every row since).
+    if (result != IDOK)
+        m_abandonCopy = true;
+    if (m_slicedFill) {
+        m_slicedFill->Stop();
+        // A copy cut short by a failure is no result.
+        if (result == IDOK)
+            m_slicedFill->RethrowFailure();
+        m_slicedFill.reset();
+    }
     // The list has kept its marks; only OK has a use for them.
     if (result == IDOK)
         CollectRows();
@@ -62,21 +104,34 @@ BOOL CFileChecklistDialog::OnInitDialog() {
 
 namespace {
 
-// The list's device context with the list's font selected, given back as it was on every way out.
-struct ListFontDC {
-    explicit ListFontDC(CWnd& list)
-        : hWnd(list.m_hWnd), hDC(::GetDC(hWnd)), oldFont(::SelectObject(hDC, list.GetFont())) {}
-    ~ListFontDC() {
-        ::SelectObject(hDC, oldFont);
-        ::ReleaseDC(hWnd, hDC);
-    }
-    ListFontDC(const ListFontDC&) = delete;
-    ListFontDC& operator=(const ListFontDC&) = delete;
+// Lists of up to this many rows fill before the dialog shows, within about a frame's time; longer ones
+// fill while it is up.
+constexpr size_t kSlicedFillFrom = 3000;
 
-    HWND hWnd;
+// A host or tool that must have every row when the dialog first shows can ask for it.
+bool FillBeforeShowing() {
+    wchar_t value[4] = L"";
+    return ::GetEnvironmentVariableW(L"CORVEL_FILL_BEFORE_SHOWING", value, 4) == 1 && value[0] == L'1';
+}
+
+// A device context of the screen's kind with `font` selected, given back as it was on every way out;
+// usable on any thread.
+struct FontDC {
+    explicit FontDC(HFONT font) : hDC(::CreateCompatibleDC(nullptr)), oldFont(::SelectObject(hDC, font)) {}
+    ~FontDC() {
+        ::SelectObject(hDC, oldFont);
+        ::DeleteDC(hDC);
+    }
+    FontDC(const FontDC&) = delete;
+    FontDC& operator=(const FontDC&) = delete;
+
     HDC hDC;
     HGDIOBJ oldFont;
 };
+
+bool Stopped(const std::atomic<bool>* stop) {
+    return stop && stop->load(std::memory_order_relaxed);
+}
 
 } // namespace
 
@@ -84,60 +139,154 @@ void CFileChecklistDialog::FillList() {
     // The rows are appended in the order that adding them one by one to the sorted list would give, which
     // spares the list a search and a shift per row; drawing is off meanwhile. Each path remembers its row,
     // so closing hands back the caller's own strings, never texts read back through the list.
-    const size_t checkedCount = m_checkedFiles.size();
-    std::vector<const char*> texts;
-    texts.reserve(checkedCount + m_uncheckedFiles.size());
+    // The rows to come: the caller's files, and the candidates that are not among them.
+    size_t total = m_pGivenFiles->size();
+    auto given = m_pGivenFiles->begin();
+    for (const std::string& path : *m_pGivenOtherFiles) {
+        while (given != m_pGivenFiles->end() && *given < path)
+            ++given;
+        total += given == m_pGivenFiles->end() || path < *given ? 1 : 0;
+    }
+    m_rowOfPath.assign(total, -1);
+    m_checkList.BeginPendingRows(static_cast<int>(total), static_cast<int>(m_pGivenFiles->size()), [this] {
+        if (m_slicedFill)
+            m_slicedFill->Complete();
+    });
+    if (total >= kSlicedFillFrom && !FillBeforeShowing()) {
+        StartSlicedFill(total);
+        if (m_slicedFill)
+            return;
+    }
+    CopyGivenSets(nullptr);
+    PlanFill(m_checkList.GetLocale(), m_checkList.GetFont(), nullptr);
+    m_checkList.SetRedraw(FALSE);
+    AppendRows(0, m_order.size());
+    m_checkList.SetRedraw(TRUE);
+    ApplyPlan();
+    EndSlicedFill();
+}
+
+void CFileChecklistDialog::PlanFill(LCID locale, HFONT font, const std::atomic<bool>* stop) {
+    // Nothing here may send the dialog's windows a message: their thread may be waiting for this one.
+    m_texts.clear();
+    m_texts.reserve(m_checkedFiles.size() + m_uncheckedFiles.size());
     m_rowsCutAtNul = false;
     for (const std::set<std::string>* paths : {&m_checkedFiles, &m_uncheckedFiles}) {
         for (const std::string& path : *paths) {
-            texts.push_back(path.c_str());
+            m_texts.push_back(path.c_str());
             m_rowsCutAtNul = m_rowsCutAtNul || path.find('\0') != std::string::npos;
         }
     }
-    const std::vector<size_t> order = OrderLikeSortedListBox(texts, m_checkList.GetLocale(), m_nTextCodePage);
+    m_order = OrderLikeSortedListBox(m_texts, locale, m_nTextCodePage, stop);
+    if (Stopped(stop))
+        return;
+    // Paths are measured in the list's own font, as they are drawn.
+    FontDC dc(font);
+    m_widest = WidestTextWidth(dc.hDC, m_texts, m_nTextCodePage, stop);
+    m_flagged = 0;
+    // Paths with hidden or direction-changing characters are drawn with their markers, wider.
+    for (size_t i = 0; i < m_texts.size() && !(i % 1024 == 0 && Stopped(stop)); ++i) {
+        if (!HasHiddenCharacters(m_texts[i], m_nTextCodePage))
+            continue;
+        ++m_flagged;
+        m_widest = std::max(m_widest,
+                            m_checkList.RowTextWidth(dc.hDC, AfxWideFromText(m_texts[i], m_nTextCodePage)));
+    }
+}
 
-    m_rowOfPath.assign(texts.size(), -1);
-    m_checkList.SetRedraw(FALSE);
-    int row = 0;
-    for (size_t path : order) {
+void CFileChecklistDialog::ApplyPlan() {
+    // The extent adds the check box column and the margin after the text, so the end of the longest
+    // path can be scrolled into view.
+    m_checkList.SetFlaggedRowCount(m_flagged);
+    m_checkList.SetHorizontalExtent(m_texts.empty() ? 0 : m_checkList.ExtentForTextWidth(m_widest));
+}
+
+void CFileChecklistDialog::AppendRows(size_t from, size_t to) {
+    const size_t checkedCount = m_checkedFiles.size();
+    for (size_t place = from; place < to; ++place) {
+        const size_t path = m_order[place];
         // A row the list refuses would drop its path from the result: the call ends instead, as when
         // memory runs out, and the caller keeps everything it passed.
-        if (m_checkList.InsertString(-1, texts[path]) != row)
+        const int row = m_checkList.AppendPendingRow(m_texts[path], path < checkedCount);
+        if (row < 0 || static_cast<size_t>(row) != place)
             throw std::bad_alloc();
         m_rowOfPath[path] = row;
-        if (path < checkedCount)
-            m_checkList.SetCheck(row, 1);
-        ++row;
     }
-    m_checkList.SetRedraw(TRUE);
+}
 
-    // Paths are measured in the list's own font, as they are drawn; the extent then adds the check box
-    // column and the margin after the text, so the end of the longest path can be scrolled into view.
-    int widest = 0;
-    int flagged = 0;
-    {
-        ListFontDC dc(m_checkList);
-        widest = WidestTextWidth(dc.hDC, texts, m_nTextCodePage);
-        // Paths with hidden or direction-changing characters are drawn with their markers, wider.
-        for (const char* text : texts) {
-            if (!HasHiddenCharacters(text, m_nTextCodePage))
-                continue;
-            ++flagged;
-            widest =
-                std::max(widest, m_checkList.RowTextWidth(dc.hDC, AfxWideFromText(text, m_nTextCodePage)));
+void CFileChecklistDialog::StartSlicedFill(size_t total) {
+    // The line above the list takes a line of text and a gap from the list's top.
+    const RECT list = AfxPlaceInParent(m_checkList.m_hWnd);
+    RECT line = {0, 0, 0, 8}, gap = {0, 0, 0, 2}; // dialog units
+    ::MapDialogRect(m_hWnd, &line);
+    ::MapDialogRect(m_hWnd, &gap);
+    const RECT place = {list.left, list.top, list.right, list.top + line.bottom};
+    const HFONT font = m_checkList.GetFont();
+    const LCID locale = m_checkList.GetLocale();
+    CSlicedListFill::Steps steps;
+    steps.prepare = [this, locale, font](const std::atomic<bool>& stop) {
+        if (CopyGivenSets(&m_abandonCopy))
+            PlanFill(locale, font, &stop);
+    };
+    steps.prepared = [this] { ApplyPlan(); };
+    steps.append = [this](size_t from, size_t to) { AppendRows(from, to); };
+    steps.finished = [this] { EndSlicedFill(); };
+    m_slicedFill.reset(new CSlicedListFill(total, std::move(steps)));
+    // After the list in the window order: a label just before a list would become the list's name.
+    if (!m_slicedFill->Start(m_hWnd, m_checkList.m_hWnd, place, m_checkList.m_hWnd)) {
+        m_slicedFill.reset();
+        return;
+    }
+    m_progressHeight = line.bottom + gap.bottom;
+    ::SetWindowPos(m_checkList.m_hWnd, nullptr, list.left, list.top + m_progressHeight,
+                   list.right - list.left, std::max<int>(list.bottom - list.top - m_progressHeight, 0),
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    if (CDynamicLayout* layout = GetDynamicLayout()) {
+        layout->UpdateItem(m_checkList.m_hWnd);
+        layout->AddItem(m_slicedFill->m_hWnd, CDynamicLayout::MoveNone(),
+                        CDynamicLayout::SizeHorizontal(100));
+    }
+}
+
+void CFileChecklistDialog::EndSlicedFill() {
+    if (m_progressHeight > 0) {
+        // The line is gone: the list takes its room back.
+        const RECT list = AfxPlaceInParent(m_checkList.m_hWnd);
+        ::SetWindowPos(m_checkList.m_hWnd, nullptr, list.left, list.top - m_progressHeight,
+                       list.right - list.left, list.bottom - list.top + m_progressHeight,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+        m_progressHeight = 0;
+        if (CDynamicLayout* layout = GetDynamicLayout()) {
+            layout->RemoveItem(::GetDlgItem(m_hWnd, IDC_FILL_PROGRESS));
+            layout->UpdateItem(m_checkList.m_hWnd);
         }
     }
-    m_checkList.SetFlaggedRowCount(flagged);
-    m_checkList.SetHorizontalExtent(m_checkList.GetCount() > 0 ? m_checkList.ExtentForTextWidth(widest) : 0);
+    m_checkList.EndPendingRows();
+    // Only the rows' places are still needed, for closing.
+    std::vector<size_t>().swap(m_order);
+    std::vector<const char*>().swap(m_texts);
+}
+
+void CFileChecklistDialog::OnCancel() {
+    m_abandonCopy = true;
+    CDialog::OnCancel();
+}
+
+void CFileChecklistDialog::OnDestroy() {
+    // No rows arrive into a list that is going; the thread must not outlive the dialog's sets.
+    if (m_slicedFill)
+        m_slicedFill->Stop();
 }
 
 void CFileChecklistDialog::OnSelectAll() {
     const int count = m_checkList.GetCount();
-    if (count <= 0)
+    if (count <= 0 && m_checkList.GetPendingCount() <= 0)
         return;
     m_checkList.SetRedraw(FALSE);
-    m_checkList.SelItemRangeEx(0, count - 1);
-    m_checkList.SetCheckRange(0, count, 1);
+    if (count > 0)
+        m_checkList.SelItemRangeEx(0, count - 1);
+    m_checkList.SetCheckRange(0, count, 1); // the rows still to come too
+    m_checkList.SelectArrivingRows(true);
     m_checkList.SetRedraw(TRUE);
 }
 
@@ -180,15 +329,21 @@ void CFileChecklistDialog::CollectRows() {
     if (m_rowOfPath.size() != m_checkedFiles.size() + m_uncheckedFiles.size())
         return; // the list was never filled
     const std::vector<char>& marks = m_checkList.GetFinalChecks();
-    // The paths whose marks changed, in their set's order; a path without a row (-1, or past the rows the
-    // list had) stays where it is.
+    // The paths whose marks changed, in their set's order. A path whose row had not arrived (-1) has the
+    // mark the list kept for the rows to come; one past the rows the list had stays where it is.
+    const auto markOf = [&](int row, bool initiallyChecked) {
+        if (row < 0)
+            return m_checkList.PendingMark(initiallyChecked) != 0;
+        return static_cast<size_t>(row) < marks.size() ? marks[static_cast<size_t>(row)] != 0
+                                                       : initiallyChecked;
+    };
     std::vector<std::set<std::string>::iterator> nowUnchecked, nowChecked;
     auto row = m_rowOfPath.begin();
     for (auto path = m_checkedFiles.begin(); path != m_checkedFiles.end(); ++path, ++row)
-        if (static_cast<size_t>(*row) < marks.size() && !marks[static_cast<size_t>(*row)])
+        if (!markOf(*row, true))
             nowUnchecked.push_back(path);
     for (auto path = m_uncheckedFiles.begin(); path != m_uncheckedFiles.end(); ++path, ++row)
-        if (static_cast<size_t>(*row) < marks.size() && marks[static_cast<size_t>(*row)])
+        if (markOf(*row, false))
             nowChecked.push_back(path);
     MoveInOrder(m_checkedFiles, nowUnchecked, m_uncheckedFiles);
     MoveInOrder(m_uncheckedFiles, nowChecked, m_checkedFiles);
@@ -203,4 +358,7 @@ void CFileChecklistDialog::OnAdvanced() {
     ShowAdvancedOptionsOrWarn(*m_pAdvancedOptions, GetSafeHwnd());
 }
 
-void CFileChecklistDialog::OnSelChangeFileList() {}
+void CFileChecklistDialog::OnSelChangeFileList() {
+    // The user chose rows of their own: those still to come are no longer part of the selection.
+    m_checkList.SelectArrivingRows(false);
+}

@@ -7,8 +7,10 @@
 #include "AfxControls.h"
 #include "AfxDialog.h"
 #include "CheckListBox.h"
+#include "SlicedListFill.h"
 #include "frame/AdvancedOptions.h"
 
+#include <memory>
 #include <set>
 #include <string>
 #include <utility>
@@ -33,6 +35,8 @@ protected:
     void OnAdvanced();
     void OnSelChangeFileList();
     void OnSelectAll();
+    void OnDestroy();
+    void OnCancel() override;
 
     CButton m_btnAdvanced;
     CCheckListBox m_checkList;
@@ -41,7 +45,18 @@ protected:
     CSCCAbstractGetCommandOptionsFunctionoid* m_pAdvancedOptions;
 
 private:
+    // Copies the caller's sets into the dialog's own: the files checked, the other candidates unchecked.
+    // False when `abandon` was set half-way; the copies are then incomplete and must not be used.
+    bool CopyGivenSets(const std::atomic<bool>* abandon);
+    // Fills the list: at once when it is short, else while the dialog is up (SlicedListFill.h).
     void FillList();
+    // What the rows need before the first goes in; on any thread.
+    void PlanFill(LCID locale, HFONT font, const std::atomic<bool>* stop);
+    void ApplyPlan();
+    // Appends the rows in places [from, to) of the order.
+    void AppendRows(size_t from, size_t to);
+    void StartSlicedFill(size_t total);
+    void EndSlicedFill();
     // Splits the rows back into the two sets by the marks they had when the list went.
     void CollectRows();
 
@@ -49,7 +64,22 @@ private:
     // Closing walks the sets in their own order and moves only the paths whose marks changed, so every
     // path comes back as the caller's own bytes.
     std::vector<int> m_rowOfPath;
+    // The caller's sets, borrowed for the call: a long list's copies are made on the fill's thread, so
+    // that the dialog shows without waiting for them.
+    const std::set<std::string>* m_pGivenFiles;
+    const std::set<std::string>* m_pGivenOtherFiles;
+    // Cancel: copying the sets is of no more use.
+    std::atomic<bool> m_abandonCopy{false};
     bool m_rowsCutAtNul = false; // some path holds a NUL, so its row shows it only up to there
+
+    // While the list fills: every path's text, the checked set's first, the rows' order, the widest
+    // text as drawn and how many paths hold hidden or direction-changing characters.
+    std::vector<const char*> m_texts;
+    std::vector<size_t> m_order;
+    int m_widest = 0;
+    int m_flagged = 0;
+    std::unique_ptr<CSlicedListFill> m_slicedFill;
+    int m_progressHeight = 0; // what the list gave up for the line above it
 
     DECLARE_MESSAGE_MAP()
 };

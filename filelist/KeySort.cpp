@@ -32,10 +32,13 @@ struct Part {
 // per partition instead of once per comparison. Each partition splits the rows into those below, at and
 // above the pivot byte; the two smaller parts are sorted by nested calls and the largest by the loop, so
 // a nested call never gets more than half of its caller's rows.
-void Sort(Part part, const char* const* keys, std::size_t nesting, KeySortStats* stats) {
+void Sort(Part part, const char* const* keys, std::size_t nesting, KeySortStats* stats,
+          const std::atomic<bool>* stop) {
     if (stats && nesting > stats->maxNesting)
         stats->maxNesting = nesting;
     while (part.n > 1) {
+        if (stop && part.n > 4096 && stop->load(std::memory_order_relaxed))
+            return;
         if (part.done) { // whole keys equal: by row number
             std::sort(part.a, part.a + part.n);
             return;
@@ -65,13 +68,14 @@ void Sort(Part part, const char* const* keys, std::size_t nesting, KeySortStats*
             std::max_element(parts, parts + 3, [](const Part& p, const Part& q) { return p.n < q.n; });
         for (Part& smaller : parts)
             if (&smaller != largest && smaller.n > 1)
-                Sort(smaller, keys, nesting + 1, stats);
+                Sort(smaller, keys, nesting + 1, stats, stop);
         part = *largest;
     }
 }
 
 } // namespace
 
-void SortRowsByKeys(std::size_t* rows, std::size_t count, const char* const* keys, KeySortStats* stats) {
-    Sort(Part{rows, count, 0, false}, keys, 1, stats);
+void SortRowsByKeys(std::size_t* rows, std::size_t count, const char* const* keys, KeySortStats* stats,
+                    const std::atomic<bool>* stop) {
+    Sort(Part{rows, count, 0, false}, keys, 1, stats, stop);
 }

@@ -2,6 +2,7 @@
 #ifndef CORVEL_KEY_SORT_H
 #define CORVEL_KEY_SORT_H
 
+#include <atomic>
 #include <cstddef>
 
 struct KeySortStats {
@@ -10,8 +11,9 @@ struct KeySortStats {
 
 // Sorts rows[0, count) (indices into `keys`) by their keys, rows with equal keys by row number, so the
 // order is the one a stable sort of 0, 1, 2, ... would give. The nesting of calls, and so the stack that
-// the sort needs, grows with log2(count) whatever the keys.
+// the sort needs, grows with log2(count) whatever the keys. Once `stop` is set the sort gives up soon,
+// leaving the rows in no particular order.
 void SortRowsByKeys(std::size_t* rows, std::size_t count, const char* const* keys,
-                    KeySortStats* stats = nullptr);
+                    KeySortStats* stats = nullptr, const std::atomic<bool>* stop = nullptr);
 
 #endif // CORVEL_KEY_SORT_H

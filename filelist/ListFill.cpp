@@ -15,10 +15,12 @@ struct KeyBlock {
     std::vector<std::size_t> start;
 
     void Compute(const std::vector<const char*>& texts, std::size_t first, std::size_t last, LCID locale,
-                 UINT codePage) {
+                 UINT codePage, const std::atomic<bool>* stop) {
         start.resize(last - first);
         std::wstring wide;
         for (std::size_t i = first; i < last; ++i) {
+            if (stop && i % 1024 == 0 && stop->load(std::memory_order_relaxed))
+                return;
             const int length = static_cast<int>(std::strlen(texts[i]));
             wide.resize(static_cast<std::size_t>(length) + 1);
             const int wideLength =
@@ -48,8 +50,9 @@ struct KeyBlock {
 // Makes the keys of the second half of the texts on a thread of its own, when one can be started.
 struct HelperThread {
     HelperThread(KeyBlock& block, const std::vector<const char*>& texts, std::size_t first, std::size_t last,
-                 LCID locale, UINT codePage)
-        : block(&block), texts(&texts), first(first), last(last), locale(locale), codePage(codePage) {}
+                 LCID locale, UINT codePage, const std::atomic<bool>* stop)
+        : block(&block), texts(&texts), first(first), last(last), locale(locale), codePage(codePage),
+          stop(stop) {}
     HelperThread(const HelperThread&) = delete;
     HelperThread& operator=(const HelperThread&) = delete;
 
@@ -58,13 +61,14 @@ struct HelperThread {
     std::size_t first, last;
     LCID locale;
     UINT codePage;
+    const std::atomic<bool>* stop;
     std::exception_ptr failure;
     HANDLE handle = nullptr;
 
     static DWORD WINAPI Run(void* parameter) {
         HelperThread& self = *static_cast<HelperThread*>(parameter);
         try {
-            self.block->Compute(*self.texts, self.first, self.last, self.locale, self.codePage);
+            self.block->Compute(*self.texts, self.first, self.last, self.locale, self.codePage, self.stop);
         } catch (...) {
             self.failure = std::current_exception();
         }
@@ -87,7 +91,7 @@ struct HelperThread {
 } // namespace
 
 std::vector<std::size_t> OrderLikeSortedListBox(const std::vector<const char*>& texts, LCID locale,
-                                                UINT codePage) {
+                                                UINT codePage, const std::atomic<bool>* stop) {
     // One sort key per text: comparing two keys byte by byte gives the comparison of their texts. Making
     // the keys is most of the work, so a long list shares it with a second core; the helper thread lives
     // only inside this call and touches nothing but its own half.
@@ -97,13 +101,16 @@ std::vector<std::size_t> OrderLikeSortedListBox(const std::vector<const char*>& 
     const bool split = count >= 20000 && system.dwNumberOfProcessors > 1;
     std::size_t half = split ? count / 2 : count;
     KeyBlock blocks[2];
-    HelperThread helper(blocks[1], texts, half, count, locale, codePage);
+    HelperThread helper(blocks[1], texts, half, count, locale, codePage, stop);
     if (split && !helper.Start())
         half = count; // no thread to be had: it only costs time
-    blocks[0].Compute(texts, 0, half, locale, codePage);
+    blocks[0].Compute(texts, 0, half, locale, codePage, stop);
     helper.Join();
     if (helper.failure)
         std::rethrow_exception(helper.failure);
+    const auto stopped = [stop] { return stop && stop->load(std::memory_order_relaxed); };
+    if (stopped())
+        return {};
 
     std::vector<const char*> keys(count);
     for (std::size_t i = 0; i < count; ++i)
@@ -112,15 +119,23 @@ std::vector<std::size_t> OrderLikeSortedListBox(const std::vector<const char*>& 
     std::vector<std::size_t> order(count);
     for (std::size_t i = 0; i < count; ++i)
         order[i] = i;
-    SortRowsByKeys(order.data(), count, keys.data());
+    SortRowsByKeys(order.data(), count, keys.data(), nullptr, stop);
+    if (stopped())
+        return {};
     return order;
 }
 
-int WidestTextWidth(HDC dc, const std::vector<const char*>& texts, UINT codePage) {
+int WidestTextWidth(HDC dc, const std::vector<const char*>& texts, UINT codePage,
+                    const std::atomic<bool>* stop) {
+    // Every loop here looks at `stop` once per this many texts.
+    const auto stopAt = [stop](std::size_t i) {
+        return i % 4096 == 0 && stop && stop->load(std::memory_order_relaxed);
+    };
     if (codePage != CP_ACP) {
         int widest = 0;
         std::wstring wide;
-        for (const char* text : texts) {
+        for (std::size_t i = 0; i < texts.size() && !stopAt(i); ++i) {
+            const char* text = texts[i];
             const int length = ::MultiByteToWideChar(codePage, 0, text, -1, nullptr, 0);
             wide.resize(static_cast<std::size_t>(std::max(length, 1)));
             ::MultiByteToWideChar(codePage, 0, text, -1, &wide[0], length);
@@ -136,9 +151,9 @@ int WidestTextWidth(HDC dc, const std::vector<const char*>& texts, UINT codePage
         ::GetCPInfo(CP_ACP, &ansi) && ansi.MaxCharSize == 1 && ::GetCharWidth32A(dc, 0, 255, charWidths);
     if (!singleByte) {
         int widest = 0;
-        for (const char* text : texts) {
+        for (std::size_t i = 0; i < texts.size() && !stopAt(i); ++i) {
             SIZE size = {0, 0};
-            ::GetTextExtentPoint32A(dc, text, static_cast<int>(std::strlen(text)), &size);
+            ::GetTextExtentPoint32A(dc, texts[i], static_cast<int>(std::strlen(texts[i])), &size);
             widest = std::max<int>(widest, size.cx);
         }
         return widest;
@@ -147,7 +162,7 @@ int WidestTextWidth(HDC dc, const std::vector<const char*>& texts, UINT codePage
     // near the top are measured exactly, so that overhangs and the like are counted as the list draws them.
     std::vector<int> estimates(texts.size());
     int widestEstimate = 0;
-    for (std::size_t i = 0; i < texts.size(); ++i) {
+    for (std::size_t i = 0; i < texts.size() && !stopAt(i); ++i) {
         int sum = 0;
         for (const unsigned char* c = reinterpret_cast<const unsigned char*>(texts[i]); *c; ++c)
             sum += charWidths[*c];
@@ -156,7 +171,7 @@ int WidestTextWidth(HDC dc, const std::vector<const char*>& texts, UINT codePage
     }
     const int margin = 16;
     int widest = 0;
-    for (std::size_t i = 0; i < texts.size(); ++i) {
+    for (std::size_t i = 0; i < texts.size() && !stopAt(i); ++i) {
         if (estimates[i] + margin < widestEstimate)
             continue;
         SIZE size = {0, 0};

@@ -34,6 +34,30 @@ BOOL CDynamicLayout::AddItem(int nID, MoveSettings moveSettings, SizeSettings si
     return AddItem(m_hHost ? ::GetDlgItem(m_hHost, nID) : nullptr, moveSettings, sizeSettings);
 }
 
+void CDynamicLayout::RemoveItem(HWND hWnd) {
+    m_items.erase(
+        std::remove_if(m_items.begin(), m_items.end(), [&](const Item& item) { return item.hWnd == hWnd; }),
+        m_items.end());
+}
+
+void CDynamicLayout::UpdateItem(HWND hWnd) {
+    RECT client = {0, 0, 0, 0};
+    if (!m_hHost || !::GetClientRect(m_hHost, &client))
+        return;
+    const int dx = static_cast<int>(client.right - m_initialClient.cx);
+    const int dy = static_cast<int>(client.bottom - m_initialClient.cy);
+    for (Item& item : m_items) {
+        if (item.hWnd != hWnd)
+            continue;
+        // The inverse of PlaceItems.
+        const RECT now = AfxPlaceInParent(hWnd);
+        item.initial.left = now.left - Share(dx, item.move.m_nXRatio);
+        item.initial.top = now.top - Share(dy, item.move.m_nYRatio);
+        item.initial.right = item.initial.left + now.right - now.left - Share(dx, item.size.m_nXRatio);
+        item.initial.bottom = item.initial.top + now.bottom - now.top - Share(dy, item.size.m_nYRatio);
+    }
+}
+
 void CDynamicLayout::InsertBand(int y, int height) {
     for (Item& item : m_items) {
         if (item.initial.top > y)

@@ -36,6 +36,11 @@ public:
     BOOL AddItem(HWND hWnd, MoveSettings moveSettings, SizeSettings sizeSettings);
     BOOL AddItem(int nID, MoveSettings moveSettings, SizeSettings sizeSettings);
 
+    // Forgets an item, as before the window goes.
+    void RemoveItem(HWND hWnd);
+    // Takes an item's present place as its place for the host's present client size, after the item
+    // was moved by other means.
+    void UpdateItem(HWND hWnd);
     // Places every item for the host's present client size.
     void Adjust();
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
 
 namespace {
 thread_local UINT t_textCodePage = CP_ACP;
@@ -88,4 +89,20 @@ LRESULT AfxInsertListString(HWND hList, int index, const char* text, UINT codePa
     const std::wstring wide = AfxWideFromText(text, codePage);
     return ::SendMessageW(hList, LB_INSERTSTRING, static_cast<WPARAM>(index),
                           reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
+void AfxReplaceWithCount(std::wstring& text, const wchar_t* marker, long long value) {
+    const size_t at = text.find(marker);
+    if (at == std::wstring::npos)
+        return;
+    wchar_t separator[8] = L",";
+    ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, separator, 8);
+    const std::wstring digits = std::to_wstring(value < 0 ? 0 : value);
+    std::wstring grouped;
+    for (size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            grouped += separator;
+        grouped += digits[i];
+    }
+    text.replace(at, std::wcslen(marker), grouped);
 }

@@ -43,4 +43,8 @@ void AfxGetWindowText(HWND hWnd, CString& text, UINT codePage);
 std::wstring AfxGetWindowTextW(HWND hWnd);
 LRESULT AfxInsertListString(HWND hList, int index, const char* text, UINT codePage);
 
+// Replaces the first `marker` ("%1") in `text` with `value`, its digits grouped by the user's thousands
+// separator.
+void AfxReplaceWithCount(std::wstring& text, const wchar_t* marker, long long value);
+
 #endif // CORVEL_AFX_TEXT_H

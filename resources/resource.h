@@ -22,6 +22,8 @@
 #define IDC_KEEP_AFTER_CHECK_IN 1014
 #define IDC_KEEP_AFTER_ADD 1015
 #define IDC_SELECT_ALL 1019
+// The line above a long file list while its rows arrive; gone once the list is complete.
+#define IDC_FILL_PROGRESS 1020
 
 // Strings, in every language's string table.
 #define IDS_CHECKED_SUMMARY 200
@@ -49,6 +51,7 @@
 #define IDS_KIND_INVISIBLE 220
 #define IDS_KIND_CONTROL 221
 #define IDS_KIND_FORMAT 222
+#define IDS_FILL_PROGRESS 223
 #define IDS_CHAR_LRO 230
 #define IDS_CHAR_RLO 231
 #define IDS_CHAR_LRE 232

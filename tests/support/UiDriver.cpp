@@ -1,5 +1,7 @@
 #include "UiDriver.h"
 
+#include "resource.h"
+
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <oleacc.h>
@@ -377,8 +379,10 @@ Script& Script::OnDialog(std::string caption, std::function<void(Window)> action
         "dialog \"" + caption + "\"",
         [caption]() {
             Window dialog = ActiveDialog();
-            const bool wanted =
-                dialog && !dialog.IsMessageBox() && (caption.empty() || dialog.Text() == caption);
+            // A long file list is complete once the line that counts its rows has gone.
+            const bool wanted = dialog && !dialog.IsMessageBox() &&
+                                (caption.empty() || dialog.Text() == caption) &&
+                                !dialog.Item(IDC_FILL_PROGRESS);
             return wanted ? dialog : Window();
         },
         action);

@@ -1,0 +1,263 @@
+// A long file list fills while its dialog is up. Whatever the user does before the last row arrives acts
+// on every path as it would on the complete list; the rows arrive in their final order, a line counts
+// them and goes, and the dialog's loop keeps answering.
+#include "Commands.h"
+#include "UiDriver.h"
+#include "resource.h"
+
+#include <corvel/corvel_c.h>
+
+#include <gtest/gtest.h>
+#include <oleacc.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <regex>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+using cmd::Command;
+using cmd::Files;
+
+// Long enough that the rows' order takes a while to work out; every third path is a candidate.
+constexpr int kPaths = 20000;
+
+std::string PathNumber(int i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "C:\\fill\\f%05d.c", i);
+    return name;
+}
+
+void MakePaths(int count, Files& files, Files& others) {
+    for (int i = 0; i < count; ++i)
+        (i % 3 == 2 ? others : files).insert(PathNumber(i));
+}
+
+// The dialog while its list fills, once the first rows are in: the line that counts the rows is there.
+ui::Window FillingDialog() {
+    ui::Window dialog = ui::ActiveDialog();
+    const bool filling = dialog && dialog.Item(IDC_FILL_PROGRESS) &&
+                         ::SendMessageA(dialog.Item(IDC_FILE_LIST).hwnd(), LB_GETCOUNT, 0, 0) > 0;
+    return filling ? dialog : ui::Window();
+}
+
+int RowCount(ui::Window list) {
+    return static_cast<int>(::SendMessageA(list.hwnd(), LB_GETCOUNT, 0, 0));
+}
+
+long ListState(HWND list) {
+    IAccessible* object = nullptr;
+    long state = 0;
+    if (::AccessibleObjectFromWindow(list, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                     reinterpret_cast<void**>(&object)) == S_OK) {
+        VARIANT self, value;
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        ::VariantInit(&value);
+        if (object->get_accState(self, &value) == S_OK && value.vt == VT_I4)
+            state = value.lVal;
+        object->Release();
+    }
+    return state;
+}
+
+enum class Act { Ok, SelectAllThenOk, Cancel, FindLastRowThenCancel };
+
+struct MidFillCase {
+    Command command;
+    bool throughC;
+    Act act;
+};
+
+std::string CaseName(const ::testing::TestParamInfo<MidFillCase>& info) {
+    static const char* const acts[] = {"Ok", "SelectAllThenOk", "Cancel", "FindLastRowThenCancel"};
+    return std::string(cmd::Name(info.param.command)) + (info.param.throughC ? "ThroughC" : "ThroughCpp") +
+           acts[static_cast<int>(info.param.act)];
+}
+
+// Calls the command's export, C++ or C, with the files; `files` becomes what came back on OK.
+int Invoke(const MidFillCase& c, Files& files, const Files& others) {
+    if (!c.throughC) {
+        cmd::Arguments arguments;
+        arguments.files = files;
+        arguments.otherFiles = others;
+        FakeProvider provider;
+        const int result = cmd::Invoke(c.command, arguments, provider, nullptr);
+        files = arguments.files;
+        return result;
+    }
+    std::vector<const char*> in, out;
+    for (const std::string& path : files)
+        in.push_back(path.c_str());
+    for (const std::string& path : others)
+        out.push_back(path.c_str());
+    char** checked = nullptr;
+    size_t count = 0;
+    char* comment = nullptr;
+    int keep = 0;
+    const int result = c.command == Command::MultiFile
+                           ? corvel_multi_file_options(in.data(), in.size(), out.data(), out.size(), nullptr,
+                                                       nullptr, &checked, &count)
+                       : c.command == Command::CheckIn
+                           ? corvel_check_in_options(in.data(), in.size(), out.data(), out.size(), &keep, "",
+                                                     100, nullptr, nullptr, &checked, &count, &comment)
+                           : corvel_check_out_options(in.data(), in.size(), out.data(), out.size(), "", 100,
+                                                      nullptr, nullptr, &checked, &count, &comment);
+    if (result == 1)
+        files = Files(checked, checked + count);
+    corvel_release(checked);
+    corvel_release(comment);
+    return result;
+}
+
+class MidFill : public ::testing::TestWithParam<MidFillCase> {};
+
+TEST_P(MidFill, ActsOnEveryPathAsOnTheCompleteList) {
+    const MidFillCase& c = GetParam();
+    Files files, others;
+    MakePaths(kPaths, files, others);
+    const Files given = files;
+    int arrivedWhenActing = -1;
+    bool lineWhenActing = false;
+    int caretAfterFind = -1;
+    // The user acts as the dialog comes up, while the rows' order is still being worked out; the clicks
+    // wait in the queue until the dialog's loop runs.
+    const auto click = [](ui::Window dialog, int id) {
+        ::PostMessageA(dialog.Item(id).hwnd(), BM_CLICK, 0, 0);
+    };
+    ui::WhenShown shown([&](ui::Window dialog) {
+        ui::Window list = dialog.Item(IDC_FILE_LIST);
+        arrivedWhenActing = RowCount(list);
+        lineWhenActing = static_cast<bool>(dialog.Item(IDC_FILL_PROGRESS));
+        switch (c.act) {
+        case Act::Ok:
+            click(dialog, IDOK);
+            break;
+        case Act::SelectAllThenOk:
+            click(dialog, IDC_SELECT_ALL);
+            click(dialog, IDOK);
+            break;
+        case Act::Cancel:
+            click(dialog, IDCANCEL);
+            break;
+        case Act::FindLastRowThenCancel:
+            list.Type("f" + std::to_string(kPaths - 1));
+            break;
+        }
+    });
+    ui::Script script;
+    if (c.act == Act::FindLastRowThenCancel)
+        script.OnWindow("the dialog after typing", ui::ActiveDialog, [&](ui::Window dialog) {
+            caretAfterFind = dialog.Item(IDC_FILE_LIST).Caret();
+            dialog.Item(IDCANCEL).Click();
+        });
+    int result = -1;
+    ui::Watchdog watchdog;
+    script.Run([&] { result = Invoke(c, files, others); });
+    EXPECT_FALSE(watchdog.Fired());
+
+    EXPECT_EQ(arrivedWhenActing, 0);
+    EXPECT_TRUE(lineWhenActing);
+    Files expected = given;
+    if (c.act == Act::SelectAllThenOk)
+        expected.insert(others.begin(), others.end());
+    if (c.act == Act::FindLastRowThenCancel) {
+        EXPECT_EQ(caretAfterFind, kPaths - 1) << "the last path had not arrived when typed";
+    }
+    const bool ok = c.act == Act::Ok || c.act == Act::SelectAllThenOk;
+    EXPECT_EQ(result, ok ? 1 : 0);
+    EXPECT_TRUE(files == expected) << files.size() << " paths came back, " << expected.size() << " expected";
+}
+
+std::vector<MidFillCase> MidFillCases() {
+    std::vector<MidFillCase> cases;
+    for (Command command : {Command::MultiFile, Command::CheckIn, Command::CheckOut})
+        for (bool throughC : {false, true})
+            for (Act act : {Act::Ok, Act::SelectAllThenOk, Act::Cancel})
+                cases.push_back({command, throughC, act});
+    // The list's own search is the same code in every dialog.
+    cases.push_back({Command::CheckIn, true, Act::FindLastRowThenCancel});
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(ListDialogs, MidFill, ::testing::ValuesIn(MidFillCases()), CaseName);
+
+TEST(SlicedFill, RowsArriveInOrderUnderACountingLineWhileTheLoopKeepsAnsweringAndMarksReachThemAll) {
+    constexpr int kLong = 100000;
+    Files files, others;
+    MakePaths(kLong, files, others);
+    std::vector<std::string> lines;
+    std::vector<long> busy;
+    int outOfOrder = 0, samples = 0;
+    DWORD lastTick = 0, longestGap = 0;
+    bool lineGone = false;
+    long stateAfter = -1;
+    ui::Script script;
+    // An arrived row unchecked, then every mark inverted from the menu, before the last row is in.
+    int arrivedWhenInverting = -1;
+    script.OnWindow("the list filling", FillingDialog, [&](ui::Window dialog) {
+        dialog.Item(IDC_FILE_LIST).ClickRowCheckBox(0);
+        dialog.Item(IDC_FILE_LIST).Key(VK_APPS);
+    });
+    script.OnMenu([&](ui::Window menu) {
+        arrivedWhenInverting = RowCount(ui::ActiveDialog().Item(IDC_FILE_LIST));
+        menu.Type("i");
+        lastTick = ::GetTickCount();
+    });
+    // Every tick of the driver is a turn of the dialog's loop: their gaps bound its stalls.
+    script.Then("the fill observed to its end", [&] {
+        const DWORD now = ::GetTickCount();
+        longestGap = std::max(longestGap, now - lastTick);
+        lastTick = now;
+        ui::Window dialog = ui::ActiveDialog();
+        HWND list = dialog.Item(IDC_FILE_LIST).hwnd();
+        const int count = static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0));
+        if (ui::Window line = dialog.Item(IDC_FILL_PROGRESS)) {
+            lines.push_back(line.Text());
+            busy.push_back(ListState(list) & STATE_SYSTEM_BUSY);
+        }
+        if (count > 0) {
+            // The last row in is the one the complete list holds there.
+            char text[64] = {};
+            ::SendMessageA(list, LB_GETTEXT, count - 1, reinterpret_cast<LPARAM>(text));
+            outOfOrder += text != PathNumber(count - 1);
+            ++samples;
+        }
+        if (count < kLong)
+            return false;
+        lineGone = !dialog.Item(IDC_FILL_PROGRESS);
+        stateAfter = ListState(list);
+        dialog.Item(IDOK).Click();
+        return true;
+    });
+    cmd::Arguments arguments;
+    arguments.files = files;
+    arguments.otherFiles = others;
+    script.Run(
+        [&] {
+            FakeProvider provider;
+            EXPECT_EQ(cmd::Invoke(Command::MultiFile, arguments, provider, nullptr), 1);
+        },
+        60000);
+    EXPECT_LT(arrivedWhenInverting, kLong - 1000) << "inverted only after the fill";
+    others.insert(PathNumber(0));
+    EXPECT_TRUE(arguments.files == others) << "the marks of the rows to come were inverted too";
+
+    ASSERT_GE(lines.size(), 2u) << "the line was seen while the rows arrived";
+    const std::regex counting("[0-9,]+ of 100,000 files");
+    for (const std::string& line : lines)
+        EXPECT_TRUE(std::regex_match(line, counting)) << line;
+    EXPECT_NE(lines.front(), lines.back()) << "the count moved";
+    EXPECT_EQ(std::count(busy.begin(), busy.end(), 0L), 0) << "the list read as busy while filling";
+    EXPECT_GE(samples, 2);
+    EXPECT_EQ(outOfOrder, 0);
+    EXPECT_TRUE(lineGone);
+    EXPECT_EQ(stateAfter & STATE_SYSTEM_BUSY, 0);
+    // A generous bound for a loaded machine: filling the list in one go stalls it for the whole fill.
+    EXPECT_LT(longestGap, 400u);
+}
+
+} // namespace
