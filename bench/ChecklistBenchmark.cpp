@@ -10,7 +10,12 @@
 // Each measurement runs in a process of its own, so that the peak memory figure is that run's alone.
 // In our dialog the bulk actions of the list's context menu (Uncheck All, Invert Checks, Check All) are
 // timed too, from choosing the command to the list repainted, and so is one step of resizing the dialog
-// at 100,000 paths, from SetWindowPos to every window repainted.
+// at 100,000 paths, from SetWindowPos to every window repainted. A long list fills while the dialog is
+// up; "open" above still waits for every row.
+// A second table follows that fill itself at 100,000 and 1,000,000 paths, against filling the whole list
+// before the dialog shows (CORVEL_FILL_BEFORE_SHOWING=1): when the dialog is on screen, when the list is
+// complete, the longest time the dialog's loop leaves its queue unread, how long a keystroke typed
+// meanwhile waits, and the peak memory.
 #include <corvel/corvel.h>
 
 #include "resource.h"
@@ -18,6 +23,7 @@
 #include <psapi.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -111,11 +117,15 @@ const UINT kBulkDone = WM_APP + 2;
 LRESULT CALLBACK OnGetMessage(int code, WPARAM wParam, LPARAM lParam) {
     const MSG* message = reinterpret_cast<const MSG*>(lParam);
     if (code == HC_ACTION && wParam == PM_REMOVE) {
-        // The first paint means the dialog is up, filled, and the loop has nothing else to do.
+        // The first paint once the list is complete means the dialog is up, filled, and the loop has
+        // nothing else to do. While a long list fills, a line above it counts the rows.
         if (message->message == WM_PAINT && g_stage == 0) {
-            g_timings.shown = Now();
-            g_dialog = ::GetAncestor(message->hwnd, GA_ROOT);
-            g_stage = 1;
+            HWND dialog = ::GetAncestor(message->hwnd, GA_ROOT);
+            if (!::GetDlgItem(dialog, IDC_FILL_PROGRESS)) {
+                g_timings.shown = Now();
+                g_dialog = dialog;
+                g_stage = 1;
+            }
         } else if (message->message == kSelectAllDone && message->hwnd == nullptr) {
             g_timings.selectAllEnd = Now();
             g_stage = 2;
@@ -392,6 +402,187 @@ int MeasureResize(size_t count, const char* resultFile) {
     return 0;
 }
 
+// ---- The list filling while the dialog is up ---------------------------------------------------------
+
+// One fill, watched from three sides: the dialog's thread, through its message hook and a WinEvent
+// callback; a helper thread, which pings the dialog's loop and types into the comment box meanwhile; and
+// a timer, which cancels the dialog once the list is complete.
+struct FillRun {
+    bool today = false; // the whole list filled before the dialog shows
+    size_t rows = 0;
+    HWND pingWindow = nullptr;
+    HWND dialog = nullptr;
+    double call = 0, shown = 0, complete = 0;
+    std::atomic<bool> isShown{false}, isComplete{false};
+    // The helper thread's; read by the dialog's thread only once the helper has ended, but for the count.
+    double longestStall = 0, longestStallShown = 0; // the latter of the waits begun once shown
+    std::vector<double> keySent;
+    std::atomic<int> keysSent{0};
+    // The dialog's thread's.
+    std::vector<double> keyReceived;
+    HANDLE helper = nullptr;
+    bool cancelled = false, rowsMissing = false;
+};
+FillRun g_fill;
+
+constexpr double kFillGiveUpSeconds = 600;
+// Room in the comment box for every key typed while a million rows arrive: a full box would refuse a key
+// with a beep, which is no part of what is measured.
+constexpr int kFillCommentLimit = 100000;
+
+void MarkFillComplete(double when) {
+    g_fill.complete = when;
+    g_fill.isComplete.store(true);
+}
+
+LRESULT CALLBACK OnFillGetMessage(int code, WPARAM wParam, LPARAM lParam) {
+    const MSG* message = reinterpret_cast<const MSG*>(lParam);
+    if (code == HC_ACTION && wParam == PM_REMOVE) {
+        if (message->message == WM_PAINT && !g_fill.isShown.load()) {
+            g_fill.shown = Now();
+            g_fill.dialog = ::GetAncestor(message->hwnd, GA_ROOT);
+            // Keystrokes typed while the list fills go to the comment box, as a user's would.
+            ::SetFocus(::GetDlgItem(g_fill.dialog, IDC_COMMENT));
+            g_fill.isShown.store(true);
+            // Filled before showing, the list was complete before the first paint.
+            if (g_fill.today)
+                MarkFillComplete(g_fill.shown);
+        } else if (message->message == WM_KEYDOWN && message->wParam == 'A') {
+            g_fill.keyReceived.push_back(Now());
+        }
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The list tells that it is no longer busy once its last row is in.
+void CALLBACK OnFillStateChange(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG child, DWORD, DWORD) {
+    if (!g_fill.today && !g_fill.isComplete.load() && object == OBJID_CLIENT && child == CHILDID_SELF &&
+        ::GetDlgCtrlID(hwnd) == IDC_FILE_LIST)
+        MarkFillComplete(Now());
+}
+
+// The user and the loop's watchdog, from the start of the call until the list is complete: after a random
+// pause, a message sent to a window of the dialog's thread waits until its loop looks at the queue; the
+// longest wait is the longest stall. Every fourth time while the list fills, the key A is typed too, as
+// real input.
+DWORD WINAPI RunFillHelper(void*) {
+    std::mt19937 random(static_cast<unsigned>(Now() * 1e6));
+    int typing = 0;
+    while (!g_fill.isComplete.load()) {
+        ::Sleep(3 + static_cast<DWORD>(random() % 10));
+        if (g_fill.isShown.load() && !g_fill.isComplete.load() && ++typing % 4 == 0) {
+            INPUT keys[2] = {};
+            keys[0].type = INPUT_KEYBOARD;
+            keys[0].ki.wVk = 'A';
+            keys[0].ki.wScan = static_cast<WORD>(::MapVirtualKeyW('A', MAPVK_VK_TO_VSC));
+            keys[1] = keys[0];
+            keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+            g_fill.keySent.push_back(Now());
+            if (::SendInput(2, keys, sizeof keys[0]) == 2)
+                g_fill.keysSent.store(static_cast<int>(g_fill.keySent.size()));
+            else
+                g_fill.keySent.pop_back();
+        }
+        const bool shown = g_fill.isShown.load();
+        const double start = Now();
+        DWORD_PTR answer = 0;
+        ::SendMessageTimeoutW(g_fill.pingWindow, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &answer);
+        const double stall = Now() - start;
+        g_fill.longestStall = std::max(g_fill.longestStall, stall);
+        if (shown)
+            g_fill.longestStallShown = std::max(g_fill.longestStallShown, stall);
+    }
+    return 0;
+}
+
+// Once the list is complete, the helper has ended and the last key typed has arrived (or 200 ms have
+// passed): cancels the dialog. The helper may be waiting for this thread's loop, which is why it is not
+// waited for here.
+void CALLBACK OnFillTick(HWND, UINT, UINT_PTR, DWORD) {
+    if (g_fill.cancelled || !g_fill.dialog)
+        return;
+    const bool givenUp = Now() - g_fill.call > kFillGiveUpSeconds;
+    if (!givenUp) {
+        if (!g_fill.isComplete.load() || ::WaitForSingleObject(g_fill.helper, 0) != WAIT_OBJECT_0)
+            return;
+        if (static_cast<int>(g_fill.keyReceived.size()) < g_fill.keysSent.load() &&
+            Now() - g_fill.complete < 0.2)
+            return;
+    }
+    g_fill.cancelled = true;
+    const LRESULT count = ::SendMessageW(::GetDlgItem(g_fill.dialog, IDC_FILE_LIST), LB_GETCOUNT, 0, 0);
+    g_fill.rowsMissing = givenUp || count != static_cast<LRESULT>(g_fill.rows);
+    ::PostMessageW(::GetDlgItem(g_fill.dialog, IDCANCEL), BM_CLICK, 0, 0);
+}
+
+// One fill in this process; prints "shown complete stall stallShown keyMedian keyMax keysSent keysReceived
+// peakBytes", the key figures -1 when no key was typed and stallShown -1 when the list was complete as it
+// showed.
+int MeasureFill(bool today, size_t count, const char* resultFile) {
+    const std::vector<std::string> paths = MakePaths(count);
+    Files files, otherFiles;
+    for (size_t i = 0; i < paths.size(); ++i)
+        (i % 3 == 2 ? otherFiles : files).insert(paths[i]);
+    NoAdvancedOptions provider;
+    int keep = 1;
+    std::string comment = "Benchmark";
+    ::SetEnvironmentVariableW(L"CORVEL_FILL_BEFORE_SHOWING", today ? L"1" : nullptr);
+
+    g_fill.today = today;
+    g_fill.rows = paths.size();
+    g_fill.pingWindow = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                          ::GetModuleHandleW(nullptr), nullptr);
+    // In context, the callback must live in a module: this program is one.
+    HWINEVENTHOOK stateHook = ::SetWinEventHook(
+        EVENT_OBJECT_STATECHANGE, EVENT_OBJECT_STATECHANGE, ::GetModuleHandleW(nullptr), &OnFillStateChange,
+        ::GetCurrentProcessId(), ::GetCurrentThreadId(), WINEVENT_INCONTEXT);
+    HHOOK hook = ::SetWindowsHookExA(WH_GETMESSAGE, &OnFillGetMessage, nullptr, ::GetCurrentThreadId());
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 10, &OnFillTick);
+    if (!g_fill.pingWindow || !stateHook || !hook || !timer) {
+        std::fprintf(stderr, "benchmark: cannot watch the fill\n");
+        return 1;
+    }
+    const size_t before = CommittedBytes();
+    g_fill.helper = ::CreateThread(nullptr, 0, &RunFillHelper, nullptr, 0, nullptr);
+    if (!g_fill.helper)
+        return 1;
+    g_fill.call = Now();
+    const int result =
+        CorvelDoCheckInOptions(files, provider, keep, comment, kFillCommentLimit, otherFiles, nullptr);
+    const size_t peak = PeakCommittedBytes();
+    // The helper ends by itself once the list is complete; if the dialog closed before, it is told so.
+    g_fill.isComplete.store(true);
+    ::WaitForSingleObject(g_fill.helper, INFINITE);
+    ::CloseHandle(g_fill.helper);
+    ::KillTimer(nullptr, timer);
+    ::UnhookWindowsHookEx(hook);
+    ::UnhookWinEvent(stateHook);
+    ::DestroyWindow(g_fill.pingWindow);
+
+    if (result != 0 || !g_fill.cancelled || g_fill.rowsMissing || g_fill.complete < g_fill.shown) {
+        std::fprintf(stderr, "benchmark: the fill went wrong (result %d, %s)\n", result,
+                     !g_fill.cancelled    ? "not cancelled"
+                     : g_fill.rowsMissing ? "rows missing"
+                                          : "complete before shown");
+        return 1;
+    }
+    std::vector<double> latencies;
+    for (size_t i = 0; i < std::min(g_fill.keySent.size(), g_fill.keyReceived.size()); ++i)
+        latencies.push_back(g_fill.keyReceived[i] - g_fill.keySent[i]);
+    std::sort(latencies.begin(), latencies.end());
+    FILE* out = std::fopen(resultFile, "w");
+    if (!out)
+        return 1;
+    std::fprintf(out, "%.4f %.4f %.4f %.4f %.4f %.4f %zu %zu %zu\n", g_fill.shown - g_fill.call,
+                 g_fill.complete - g_fill.call, g_fill.longestStall,
+                 g_fill.today ? -1.0 : g_fill.longestStallShown,
+                 latencies.empty() ? -1.0 : latencies[latencies.size() / 2],
+                 latencies.empty() ? -1.0 : latencies.back(), g_fill.keySent.size(),
+                 g_fill.keyReceived.size(), peak > before ? peak - before : 0);
+    std::fclose(out);
+    return 0;
+}
+
 struct Figures {
     double open = 0, selectAll = 0, ok = 0;
     size_t peakBytes = 0, pathBytes = 0;
@@ -467,6 +658,114 @@ bool RunChild(const char* self, Fill fill, size_t count, Figures& figures) {
     return true;
 }
 
+// ---- The table of the list filling while the dialog is up --------------------------------------------
+
+struct FillFigures {
+    double shown = 0, complete = 0, stall = 0, stallShown = -1; // -1: complete as it showed
+    double keyMedian = -1, keyMax = -1;                         // -1: no key typed
+    size_t keysSent = 0, keysReceived = 0, peakBytes = 0;
+};
+
+bool RunFillOnce(const char* self, bool today, size_t count, FillFigures& figures) {
+    std::string result;
+    return RunSelf(self, std::string("fill ") + (today ? "today " : "ours ") + std::to_string(count),
+                   result) &&
+           std::sscanf(result.c_str(), "%lf %lf %lf %lf %lf %lf %zu %zu %zu", &figures.shown,
+                       &figures.complete, &figures.stall, &figures.stallShown, &figures.keyMedian,
+                       &figures.keyMax, &figures.keysSent, &figures.keysReceived, &figures.peakBytes) == 9;
+}
+
+// The median of three runs of each figure; the key figures over the runs in which a key was typed.
+bool RunFill(const char* self, bool today, size_t count, FillFigures& figures) {
+    std::vector<FillFigures> runs(3);
+    for (FillFigures& run : runs)
+        if (!RunFillOnce(self, today, count, run))
+            return false;
+    auto median = [&](auto field, bool typedOnly) {
+        std::vector<std::remove_reference_t<decltype(runs[0].*field)>> values;
+        for (const FillFigures& run : runs)
+            if (!typedOnly || run.keyMedian >= 0)
+                values.push_back(run.*field);
+        std::sort(values.begin(), values.end());
+        using Value = typename decltype(values)::value_type;
+        return values.empty() ? static_cast<Value>(-1) : values[values.size() / 2];
+    };
+    figures.shown = median(&FillFigures::shown, false);
+    figures.complete = median(&FillFigures::complete, false);
+    figures.stall = median(&FillFigures::stall, false);
+    figures.stallShown = median(&FillFigures::stallShown, false);
+    figures.keyMedian = median(&FillFigures::keyMedian, true);
+    figures.keyMax = median(&FillFigures::keyMax, true);
+    figures.peakBytes = median(&FillFigures::peakBytes, false);
+    for (const FillFigures& run : runs) {
+        figures.keysSent += run.keysSent;
+        figures.keysReceived += run.keysReceived;
+    }
+    return true;
+}
+
+// Prints the table; false if a measurement failed.
+bool PrintFillTable(const char* self, const char* architecture) {
+    const size_t sizes[] = {100000, 1000000};
+    std::printf(
+        "the list filling while the dialog is up, check-in dialog, %s build; seconds, median of 3 runs;\n"
+        "today's way fills the list before the dialog shows (CORVEL_FILL_BEFORE_SHOWING=1).\n"
+        "longest loop stall: the longest a message sent to the dialog's thread waited for its loop, from\n"
+        "the call until the list is complete; once shown: of those sent once the dialog was on screen\n"
+        "(today's way has none: its list is complete as it shows). keystroke latency: from typing a key\n"
+        "(SendInput, into the comment box) while the list fills to the dialog's loop taking it, median\n"
+        "and maximum of a run; today's way has no window to type into until it shows, so its latency is\n"
+        "the time to show. peak MB: peak committed memory above the process just before the call\n",
+        architecture);
+    std::printf("%8s | %-30s | %11s | %s\n", "paths", "figure", "sliced", "today's way");
+    bool allRan = true;
+    std::string growth, memory;
+    size_t keysSent = 0, keysReceived = 0;
+    for (size_t count : sizes) {
+        FillFigures ours, today;
+        if (!RunFill(self, false, count, ours) || !RunFill(self, true, count, today)) {
+            std::printf("%8zu | measurement failed\n", count);
+            allRan = false;
+            continue;
+        }
+        keysSent += ours.keysSent;
+        keysReceived += ours.keysReceived;
+        std::printf("%8zu | %-30s | %11.3f | %11.3f\n", count, "dialog on screen", ours.shown, today.shown);
+        std::printf("%8zu | %-30s | %11.3f | %11.3f\n", count, "list complete", ours.complete,
+                    today.complete);
+        std::printf("%8zu | %-30s | %11.3f | %11.3f\n", count, "longest loop stall", ours.stall, today.stall);
+        char stallShown[32] = "-";
+        if (ours.stallShown >= 0)
+            std::snprintf(stallShown, sizeof stallShown, "%.3f", ours.stallShown);
+        std::printf("%8zu | %-30s | %11s | %11s\n", count, "longest loop stall once shown", stallShown, "-");
+        char latency[64] = "-";
+        if (ours.keyMedian >= 0)
+            std::snprintf(latency, sizeof latency, "%.3f/%.3f", ours.keyMedian, ours.keyMax);
+        std::printf("%8zu | %-30s | %11s | %11.3f (no window until shown)\n", count,
+                    "keystroke latency, median/max", latency, today.shown);
+        std::printf("%8zu | %-30s | %11.1f | %11.1f\n", count, "peak MB",
+                    static_cast<double>(ours.peakBytes) / 1e6, static_cast<double>(today.peakBytes) / 1e6);
+        char part[64];
+        std::snprintf(part, sizeof part, "%s%.2fx (%s)", growth.empty() ? "" : ", ",
+                      today.complete > 0 ? ours.complete / today.complete : 0.0,
+                      count == 100000 ? "100,000" : "1,000,000");
+        growth += part;
+        std::snprintf(part, sizeof part, "%s%.2fx (%s)", memory.empty() ? "" : ", ",
+                      today.peakBytes > 0
+                          ? static_cast<double>(ours.peakBytes) / static_cast<double>(today.peakBytes)
+                          : 0.0,
+                      count == 100000 ? "100,000" : "1,000,000");
+        memory += part;
+    }
+    if (!growth.empty())
+        std::printf("growth of the time to complete, sliced over today's way: %s; peak memory: %s\n",
+                    growth.c_str(), memory.c_str());
+    if (keysReceived != keysSent)
+        std::printf("note: %zu of the %zu keys typed while the list filled reached the dialog\n",
+                    keysReceived, keysSent);
+    return allRan;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -477,13 +776,18 @@ int main(int argc, char** argv) {
     }
     if (argc == 4 && std::string(argv[1]) == "resize")
         return MeasureResize(std::strtoul(argv[2], nullptr, 10), argv[3]);
+    if (argc == 5 && std::string(argv[1]) == "fill")
+        return MeasureFill(std::string(argv[2]) == "today", std::strtoul(argv[3], nullptr, 10), argv[4]);
 
-    const size_t sizes[] = {1000, 10000, 100000, 1000000};
 #ifdef _WIN64
     const char* const architecture = "x86_64";
 #else
     const char* const architecture = "i686";
 #endif
+    if (argc == 2 && std::string(argv[1]) == "fill-table")
+        return PrintFillTable(argv[0], architecture) ? 0 : 1;
+
+    const size_t sizes[] = {1000, 10000, 100000, 1000000};
     std::printf(
         "check-in dialog, %s build; times in seconds, median of 3 runs; memory: peak committed bytes\n"
         "above the process just before the call, and that as a multiple of the bytes of the path texts\n",
@@ -552,5 +856,8 @@ int main(int argc, char** argv) {
         std::printf("\nresizing ours at 100,000 paths: measurement failed\n");
         allRan = false;
     }
+    std::printf("\n");
+    if (!PrintFillTable(argv[0], architecture))
+        allRan = false;
     return allRan ? 0 : 1;
 }
