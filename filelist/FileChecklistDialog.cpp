@@ -26,6 +26,25 @@ CFileChecklistDialog::CFileChecklistDialog(const std::set<std::string>& files,
     m_pParentWnd = parent;
 }
 
+namespace {
+
+// Calls `each` with every path of `others` that `files` does not hold, in order, along one walk through
+// both; stops early when `each` returns false.
+template <class Each>
+bool ForEachOtherNotGiven(const std::set<std::string>& files, const std::set<std::string>& others,
+                          Each each) {
+    auto given = files.begin();
+    for (const std::string& path : others) {
+        while (given != files.end() && *given < path)
+            ++given;
+        if ((given == files.end() || path < *given) && !each(path))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 bool CFileChecklistDialog::CopyGivenSets(const std::atomic<bool>* abandon) {
     // Each path goes in at the end of its set, in order, without a search.
     size_t copied = 0;
@@ -37,16 +56,10 @@ bool CFileChecklistDialog::CopyGivenSets(const std::atomic<bool>* abandon) {
             return false;
         m_checkedFiles.emplace_hint(m_checkedFiles.end(), path);
     }
-    auto given = m_pGivenFiles->begin();
-    for (const std::string& path : *m_pGivenOtherFiles) {
-        if (!carryOn())
-            return false;
-        while (given != m_pGivenFiles->end() && *given < path)
-            ++given;
-        if (given == m_pGivenFiles->end() || path < *given)
-            m_uncheckedFiles.emplace_hint(m_uncheckedFiles.end(), path);
-    }
-    return true;
+    return ForEachOtherNotGiven(*m_pGivenFiles, *m_pGivenOtherFiles, [&](const std::string& path) {
+        m_uncheckedFiles.emplace_hint(m_uncheckedFiles.end(), path);
+        return carryOn();
+    });
 }
 
 CFileChecklistDialog::~CFileChecklistDialog() = default;
@@ -141,12 +154,7 @@ void CFileChecklistDialog::FillList() {
     // so closing hands back the caller's own strings, never texts read back through the list.
     // The rows to come: the caller's files, and the candidates that are not among them.
     size_t total = m_pGivenFiles->size();
-    auto given = m_pGivenFiles->begin();
-    for (const std::string& path : *m_pGivenOtherFiles) {
-        while (given != m_pGivenFiles->end() && *given < path)
-            ++given;
-        total += given == m_pGivenFiles->end() || path < *given ? 1 : 0;
-    }
+    ForEachOtherNotGiven(*m_pGivenFiles, *m_pGivenOtherFiles, [&](const std::string&) { return ++total; });
     m_rowOfPath.assign(total, -1);
     m_checkList.BeginPendingRows(static_cast<int>(total), static_cast<int>(m_pGivenFiles->size()), [this] {
         if (m_slicedFill)

@@ -16,10 +16,12 @@ constexpr UINT_PTR kSliceTimer = 1;
 constexpr UINT_PTR kPollTimer = 2;
 
 // A slice's length. The slices run on a timer of the shortest period, which the loop delivers only when
-// no input, painting or other timer waits; a slice as long as the period, or longer wherever the
-// system's timers are coarser, finds its timer due again when it ends, so that the rows follow each
-// other without a pause while nothing else wants the loop. A keystroke waits for one slice at most.
-constexpr int kSliceMs = 16;
+// no input, painting or other timer waits; a slice longer than the period finds its timer due again when
+// it ends, so the rows follow each other without a pause while nothing else wants the loop. Input ends a
+// slice early, so a keystroke waits for a few hundred rows at most whatever the length; the length bounds
+// how long a repaint, another timer or a message sent from another thread waits, and each slice costs a
+// repaint of the list and its scroll bar, which longer slices pay less often.
+constexpr int kSliceMs = 40;
 // Rows between looks at the clock, and between looks at the queue for input.
 constexpr std::size_t kRowsPerLook = 32;
 constexpr std::size_t kLooksPerInputCheck = 4;
@@ -55,15 +57,13 @@ CSlicedListFill::~CSlicedListFill() {
 
 bool CSlicedListFill::Start(HWND dialog, HWND list, const RECT& place, HWND insertAfter) {
     m_hList = list;
-    const bool unicode = ::IsWindowUnicode(dialog) != FALSE;
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(dialog, GWLP_HINSTANCE));
     const DWORD style = WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS;
     const HMENU id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_FILL_PROGRESS));
-    HWND line =
-        unicode ? ::CreateWindowExW(0, L"STATIC", L"", style, place.left, place.top, place.right - place.left,
-                                    place.bottom - place.top, dialog, id, instance, nullptr)
-                : ::CreateWindowExA(0, "STATIC", "", style, place.left, place.top, place.right - place.left,
-                                    place.bottom - place.top, dialog, id, instance, nullptr);
+    // A Unicode window in any dialog: its text is in the user's language, which the ANSI code page may
+    // not hold.
+    HWND line = ::CreateWindowExW(0, L"STATIC", L"", style, place.left, place.top, place.right - place.left,
+                                  place.bottom - place.top, dialog, id, instance, nullptr);
     if (!line)
         return false;
     ::SendMessageW(line, WM_SETFONT, ::SendMessageW(dialog, WM_GETFONT, 0, 0), FALSE);
