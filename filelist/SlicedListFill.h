@@ -43,7 +43,6 @@ public:
     void Complete();
     // Stops the thread and waits for it; no more rows arrive.
     void Stop();
-    std::size_t Arrived() const { return m_next; }
     // After Stop: what the thread threw, if it threw before its work was taken up.
     void RethrowFailure() const {
         if (m_failure && !m_prepared)
