@@ -2,8 +2,6 @@
 
 #include "ImportHook.h"
 
-#include <psapi.h>
-
 #include <malloc.h>
 
 #include <array>
@@ -39,10 +37,18 @@ Usage MeasureUsage() {
             ++usage.heapBlocks;
         }
     }
-    PROCESS_MEMORY_COUNTERS counters = {};
-    counters.cb = sizeof counters;
-    if (::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters))
-        usage.committed = static_cast<long long>(counters.PagefileUsage);
+    // Committed private memory as the process's own view of its address space has it. The process
+    // counters (PagefileUsage) would do natively, but where 32-bit programs run through an emulator they
+    // count the emulator's own memory too, which grows as it translates code.
+    MEMORY_BASIC_INFORMATION region = {};
+    for (const char* at = nullptr; ::VirtualQuery(at, &region, sizeof region) == sizeof region;) {
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE)
+            usage.committed += static_cast<long long>(region.RegionSize);
+        const char* next = static_cast<const char*>(region.BaseAddress) + region.RegionSize;
+        if (next <= at)
+            break;
+        at = next;
+    }
     ::EnumThreadWindows(::GetCurrentThreadId(), &CountTopLevel, reinterpret_cast<LPARAM>(&usage.windows));
     return usage;
 }

@@ -3,7 +3,7 @@
 // Under Wine, GetGuiResources answers 0 and PROCESS_MEMORY_COUNTERS_EX::PrivateUsage stays 0, so these
 // meters use what does follow the library: the C runtime heap (every operator new, std::string and
 // std::set of corvel.dll and of the C++ runtime it shares with the host ends up there), the committed
-// bytes of the process (PagefileUsage), the windows of this thread, and a ledger of the device contexts
+// private bytes of the process (from VirtualQuery), the windows of this thread, and a ledger of the device contexts
 // and GDI objects that corvel.dll itself borrows and creates, kept by hooking its imports.
 #ifndef CORVEL_TESTS_ROBUSTNESS_METERS_H
 #define CORVEL_TESTS_ROBUSTNESS_METERS_H
@@ -20,7 +20,7 @@ namespace robust {
 struct Usage {
     long long heapBytes = 0;  // C runtime heap: bytes in blocks in use
     long long heapBlocks = 0; // C runtime heap: blocks in use
-    long long committed = 0;  // committed bytes of the process
+    long long committed = 0;  // committed private bytes of the process
     long long windows = 0;    // windows of this thread, child windows included
 };
 
