@@ -195,9 +195,17 @@ TEST(SlicedFill, RowsArriveInOrderUnderACountingLineWhileTheLoopKeepsAnsweringAn
     ui::Script script;
     // An arrived row unchecked, then every mark inverted from the menu, before the last row is in.
     int arrivedWhenInverting = -1;
-    // The line is read at every step while it is there: a fast machine brings the rows in within a few
-    // turns of the loop.
-    const auto readLine = [&](ui::Window dialog) {
+    // The line and the last row in are read at every step while the rows arrive: a fast machine brings
+    // them all in within a few turns of the loop.
+    const auto observe = [&](ui::Window dialog) {
+        HWND list = dialog.Item(IDC_FILE_LIST).hwnd();
+        if (const int count = static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0))) {
+            // The last row in is the one the complete list holds there.
+            char text[64] = {};
+            ::SendMessageA(list, LB_GETTEXT, count - 1, reinterpret_cast<LPARAM>(text));
+            outOfOrder += text != PathNumber(count - 1);
+            ++samples;
+        }
         if (ui::Window line = dialog.Item(IDC_FILL_PROGRESS)) {
             lines.push_back(line.Text());
             notBusy += !Busy(dialog.Item(IDC_FILE_LIST).hwnd());
@@ -207,12 +215,12 @@ TEST(SlicedFill, RowsArriveInOrderUnderACountingLineWhileTheLoopKeepsAnsweringAn
         }
     };
     script.OnWindow("the list filling", FillingDialog, [&](ui::Window dialog) {
-        readLine(dialog);
+        observe(dialog);
         dialog.Item(IDC_FILE_LIST).ClickRowCheckBox(0);
         dialog.Item(IDC_FILE_LIST).Key(VK_APPS);
     });
     script.OnMenu([&](ui::Window menu) {
-        readLine(ui::ActiveDialog());
+        observe(ui::ActiveDialog());
         arrivedWhenInverting = RowCount(ui::ActiveDialog().Item(IDC_FILE_LIST));
         menu.Type("i");
         lastTick = ::GetTickCount();
@@ -225,14 +233,7 @@ TEST(SlicedFill, RowsArriveInOrderUnderACountingLineWhileTheLoopKeepsAnsweringAn
         ui::Window dialog = ui::ActiveDialog();
         HWND list = dialog.Item(IDC_FILE_LIST).hwnd();
         const int count = static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0));
-        readLine(dialog);
-        if (count > 0) {
-            // The last row in is the one the complete list holds there.
-            char text[64] = {};
-            ::SendMessageA(list, LB_GETTEXT, count - 1, reinterpret_cast<LPARAM>(text));
-            outOfOrder += text != PathNumber(count - 1);
-            ++samples;
-        }
+        observe(dialog);
         if (count < kLong)
             return false;
         lineGone = !dialog.Item(IDC_FILL_PROGRESS);
