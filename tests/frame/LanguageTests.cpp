@@ -13,6 +13,8 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <map>
@@ -104,6 +106,22 @@ protected:
 };
 std::map<Command, RECT> EveryLanguage::s_english;
 
+// Every control's text whole inside the control, in the font the dialog was given; the least room any
+// text has to spare, in pixels, is kept in `leastSpare`.
+void ExpectEveryTextFits(HWND dialog, int& leastSpare) {
+    RECT units = {0, 0, 100, 0}; // 100 dialog units in pixels, to tell what a clipped text needs
+    ::MapDialogRect(dialog, &units);
+    for (HWND control = ::GetWindow(dialog, GW_CHILD); control; control = ::GetWindow(control, GW_HWNDNEXT)) {
+        const RECT rect = ScreenRect(control);
+        const int needed = NeededWidth(control);
+        EXPECT_LE(needed, rect.right - rect.left)
+            << "clipped: " << testing::PrintToString(TextOf(control)) << " needs "
+            << (needed * 100 + units.right - 1) / units.right << " dialog units";
+        if (needed > 0)
+            leastSpare = std::min(leastSpare, static_cast<int>(rect.right - rect.left) - needed);
+    }
+}
+
 TEST_P(EveryLanguage, EveryDialogInItsLanguageWhollyReadableAndInReadingOrder) {
     const Language language = GetParam();
     lang::AsUserInterfaceLanguage asked(language.id);
@@ -111,16 +129,11 @@ TEST_P(EveryLanguage, EveryDialogInItsLanguageWhollyReadableAndInReadingOrder) {
         SCOPED_TRACE(cmd::Name(command));
         Open(command, [&](HWND dialog) {
             EXPECT_EQ(TextOf(dialog), Caption(command, language.id));
-            RECT units = {0, 0, 100, 0}; // 100 dialog units in pixels, to tell what a clipped text needs
-            ::MapDialogRect(dialog, &units);
+            int leastSpare = INT_MAX;
+            ExpectEveryTextFits(dialog, leastSpare);
             std::set<wchar_t> keys;
             for (HWND control = ::GetWindow(dialog, GW_CHILD); control;
                  control = ::GetWindow(control, GW_HWNDNEXT)) {
-                const RECT rect = ScreenRect(control);
-                const int needed = NeededWidth(control);
-                EXPECT_LE(needed, rect.right - rect.left)
-                    << "clipped: " << testing::PrintToString(TextOf(control)) << " needs "
-                    << (needed * 100 + units.right - 1) / units.right << " dialog units";
                 const wchar_t key = Mnemonic(TextOf(control));
                 EXPECT_TRUE(!key || keys.insert(key).second) << "mnemonic used twice: " << int{key};
             }
@@ -211,6 +224,71 @@ TEST(LanguageChoice, NearestLanguageTheLibraryHasThenTheUsersOwn) {
         Open(Command::Session,
              [&](HWND dialog) { EXPECT_EQ(TextOf(dialog), Caption(Command::Session, shown)); });
     }
+}
+
+int ScreenDpi() {
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+// The family of the font a window's text is drawn in, as the system realised it (the face a dialog asks
+// for may be a name that stands for another), in UTF-8.
+std::string FamilyOf(HWND window) {
+    HDC dc = ::GetDC(window);
+    HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(window, WM_GETFONT, 0, 0)));
+    std::string family = "?";
+    if (const UINT size = ::GetOutlineTextMetricsW(dc, 0, nullptr)) {
+        std::vector<char> metrics(size);
+        auto* outline = reinterpret_cast<OUTLINETEXTMETRICW*>(metrics.data());
+        if (::GetOutlineTextMetricsW(dc, size, outline)) {
+            const auto* name = reinterpret_cast<const wchar_t*>(
+                metrics.data() + reinterpret_cast<UINT_PTR>(outline->otmpFamilyName));
+            char utf8[4 * LF_FACESIZE] = "";
+            ::WideCharToMultiByte(CP_UTF8, 0, name, -1, utf8, sizeof utf8, nullptr, nullptr);
+            family = utf8;
+        }
+    }
+    ::SelectObject(dc, old);
+    ::ReleaseDC(window, dc);
+    return family;
+}
+
+// The ANSI code page of a language's own locale.
+UINT CodePageOf(LANGID language) {
+    UINT codePage = 0;
+    ::GetLocaleInfoW(MAKELCID(language, SORT_DEFAULT), LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
+                     reinterpret_cast<LPWSTR>(&codePage), sizeof codePage / sizeof(WCHAR));
+    return codePage;
+}
+
+// The font "MS Shell Dlg" becomes, and so every text's width, depends on the process's locale: Wine (as
+// Windows) gives each ANSI code page its own dialog fonts. In a process of a user's locale, every language
+// of that code page is measured as its users see it. CTest runs this in a locale of each code page the
+// languages have, at 96 and at 144 DPI; the figures give each language's tightest text.
+TEST(UserLocale, EveryLanguageOfItsCodePageFitsInTheUsersFont) {
+    int measured = 0;
+    for (const Language& language : lang::Shipped()) {
+        if (CodePageOf(language.id) != ::GetACP())
+            continue;
+        SCOPED_TRACE(language.tag);
+        lang::AsUserInterfaceLanguage asked(language.id);
+        int leastSpare = INT_MAX;
+        std::string family;
+        for (Command command : cmd::kAllCommands) {
+            SCOPED_TRACE(cmd::Name(command));
+            Open(command, [&](HWND dialog) {
+                ExpectEveryTextFits(dialog, leastSpare);
+                family = FamilyOf(dialog);
+            });
+        }
+        std::printf("[ figures  ] %-10s code page %u, %d DPI, dialog font %s: the tightest text has %d px "
+                    "to spare\n",
+                    language.tag, ::GetACP(), ScreenDpi(), family.c_str(), leastSpare);
+        ++measured;
+    }
+    EXPECT_GT(measured, 0) << "no language of code page " << ::GetACP();
 }
 
 TEST(UserLocale, DialogInTheUsersLanguageWorksAsInEnglish) {
