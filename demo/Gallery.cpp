@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace {
@@ -239,7 +240,10 @@ bool CaptureSample(const std::string& folder, const char* name, const std::funct
 bool RunGallery(const std::string& folder, const std::string& only, HostOptions& provider) {
     ::CreateDirectoryA(folder.c_str(), nullptr);
     bool allSaved = true, any = false;
-    const auto wanted = [&](const char* name) { return only.empty() || only == name; };
+    // `only`: one sample's name, or several separated by commas.
+    const auto wanted = [&](const char* name) {
+        return only.empty() || ("," + only + ",").find("," + std::string(name) + ",") != std::string::npos;
+    };
     for (Sample& sample : Samples())
         if (wanted(sample.name)) {
             any = true;
