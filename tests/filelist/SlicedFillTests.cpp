@@ -27,7 +27,7 @@ constexpr int kPaths = 20000;
 
 std::string PathNumber(int i) {
     char name[32];
-    std::snprintf(name, sizeof name, "C:\\fill\\f%05d.c", i);
+    std::snprintf(name, sizeof name, "C:\\fill\\f%06d.c", i);
     return name;
 }
 
@@ -140,7 +140,7 @@ TEST_P(MidFill, ActsOnEveryPathAsOnTheCompleteList) {
             click(dialog, IDCANCEL);
             break;
         case Act::FindLastRowThenCancel:
-            list.Type("f" + std::to_string(kPaths - 1));
+            list.Type(PathNumber(kPaths - 1).substr(8)); // the file's name
             break;
         }
     });
@@ -182,7 +182,9 @@ std::vector<MidFillCase> MidFillCases() {
 INSTANTIATE_TEST_SUITE_P(ListDialogs, MidFill, ::testing::ValuesIn(MidFillCases()), CaseName);
 
 TEST(SlicedFill, RowsArriveInOrderUnderACountingLineWhileTheLoopKeepsAnsweringAndMarksReachThemAll) {
-    constexpr int kLong = 100000;
+    // Long enough that a fast machine is still filling when the user has opened the menu: the rows of
+    // about 40 ms arrive each turn of the loop, and the user's steps take a turn each.
+    constexpr int kLong = 300000;
     Files files, others;
     MakePaths(kLong, files, others);
     std::vector<std::string> lines;
@@ -255,7 +257,7 @@ TEST(SlicedFill, RowsArriveInOrderUnderACountingLineWhileTheLoopKeepsAnsweringAn
     EXPECT_TRUE(arguments.files == others) << "the marks of the rows to come were inverted too";
 
     ASSERT_GE(lines.size(), 2u) << "the line was seen while the rows arrived";
-    const std::regex counting("[0-9,]+ of 100,000 files");
+    const std::regex counting("[0-9,]+ of 300,000 files");
     for (const std::string& line : lines)
         EXPECT_TRUE(std::regex_match(line, counting)) << line;
     // The figures change at most every 100 ms: over a longer fill they must have moved.
