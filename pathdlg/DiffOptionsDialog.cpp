@@ -1,58 +1,24 @@
 #include "DiffOptionsDialog.h"
 
-#include "AfxDynamicLayout.h"
-#include "AfxLanguage.h"
-#include "Browse.h"
 #include "frame/ExportConvention.h"
 #include "frame/Workers.h"
 #include "resource.h"
 
-BEGIN_MESSAGE_MAP(CDiffOptionsDialog, CDialog)
-ON_BN_CLICKED(IDC_ADVANCED, OnAdvanced)
-ON_BN_CLICKED(IDC_BROWSE, OnBrowse)
-ON_EN_CHANGE(IDC_PATH, OnPathChange)
+BEGIN_MESSAGE_MAP(CDiffOptionsDialog, CPathOptionsDialog)
 END_MESSAGE_MAP()
 
 CDiffOptionsDialog::CDiffOptionsDialog(const std::string& path, bool ignoreCase, bool ignoreSpaces,
                                        CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions,
                                        CWnd* parent)
-    : CDialog(IDD_DIFF_OPTIONS, parent), m_strPath(path.c_str()), m_bIgnoreCase(ignoreCase ? 1 : 0),
-      m_bIgnoreSpaces(ignoreSpaces ? 1 : 0), m_pAdvancedOptions(&advancedOptions) {}
+    : CPathOptionsDialog(IDD_DIFF_OPTIONS, path, advancedOptions, parent), m_bIgnoreCase(ignoreCase ? 1 : 0),
+      m_bIgnoreSpaces(ignoreSpaces ? 1 : 0) {}
 
 CDiffOptionsDialog::~CDiffOptionsDialog() = default;
 
-std::string CDiffOptionsDialog::GetPath() const {
-    return std::string(m_strPath.GetString());
-}
-
 void CDiffOptionsDialog::DoDataExchange(CDataExchange* pDX) {
-    DDX_Control(pDX, IDC_ADVANCED, m_btnAdvanced);
-    DDX_Text(pDX, IDC_PATH, m_strPath);
+    CPathOptionsDialog::DoDataExchange(pDX);
     DDX_Check(pDX, IDC_IGNORE_CASE, m_bIgnoreCase);
     DDX_Check(pDX, IDC_IGNORE_SPACES, m_bIgnoreSpaces);
-}
-
-BOOL CDiffOptionsDialog::OnInitDialog() {
-    CDialog::OnInitDialog();
-    AfxShowLeftToRight(::GetDlgItem(m_hWnd, IDC_PATH));
-    m_btnAdvanced.EnableWindow(QueryAdvancedOptionsAvailable(*m_pAdvancedOptions));
-    // Wider for a long path; a taller dialog would only add empty space.
-    EnableResizing(FALSE);
-    GetDynamicLayout()->AddItem(IDC_PATH, CDynamicLayout::MoveNone(), CDynamicLayout::SizeHorizontal(100));
-    m_warnPath.Attach(*this, IDC_PATH);
-    return TRUE;
-}
-
-void CDiffOptionsDialog::OnAdvanced() {
-    ShowAdvancedOptionsOrWarn(*m_pAdvancedOptions, GetSafeHwnd());
-}
-
-void CDiffOptionsDialog::OnBrowse() {
-    BrowseForPath(*this, m_strPath);
-}
-
-void CDiffOptionsDialog::OnPathChange() {
-    m_warnPath.Update();
 }
 
 DialogEnd RunDiffOptionsDialog(bool& ignoreCase, bool& ignoreSpaces,
