@@ -40,7 +40,7 @@ HRESULT RowText(HWND list, int row, BSTR* text) {
 }
 
 bool IsRowChecked(HWND list, int row) {
-    return CCheckListBox::MarkOfItemData(CListHandle(list).GetItemData(row)) != 0;
+    return CheckListWindow::MarkOfItemData(CListHandle(list).GetItemData(row)) != 0;
 }
 
 // The focused window of the list's thread, whichever thread asks.
@@ -122,7 +122,7 @@ STDMETHODIMP CCheckListAccessible::accHitTest(long xLeft, long yTop, VARIANT* pv
     ::GetClientRect(target.list, &client);
     if (!::PtInRect(&client, point))
         return S_FALSE;
-    const int row = CCheckListBox::RowAt(target.list, point);
+    const int row = CheckListWindow::RowAt(target.list, point);
     SetChildId(pvarChild, row >= 0 ? row + 1 : CHILDID_SELF);
     return S_OK;
 }
@@ -147,8 +147,8 @@ STDMETHODIMP CCheckListAccessible::get_accDescription(VARIANT varChild, BSTR* ps
     if (SUCCEEDED(target.hr) && target.row < 0) {
         // What a long list holds at a glance: "1,234 of 100,000 checked", and how many paths hold
         // hidden or direction-changing characters when any does.
-        std::wstring summary = CCheckListBox::CheckedSummary(target.list);
-        const std::wstring flagged = CCheckListBox::FlaggedSummary(target.list);
+        std::wstring summary = CheckListWindow::CheckedSummary(target.list);
+        const std::wstring flagged = CheckListWindow::FlaggedSummary(target.list);
         if (!flagged.empty())
             summary += AfxLoadString(IDS_LIST_SEPARATOR) + flagged;
         return AllocString(summary, pszDescription);
@@ -210,7 +210,7 @@ STDMETHODIMP CCheckListAccessible::get_accState(VARIANT varChild, VARIANT* pvarS
         if (style & LBS_EXTENDEDSEL)
             state |= STATE_SYSTEM_EXTSELECTABLE;
         // Rows are still arriving.
-        if (CCheckListBox::SendRowAction(list, CCheckListBox::kCountPending) > 0)
+        if (CheckListWindow::SendRowAction(list, CheckListWindow::kCountPending) > 0)
             state |= STATE_SYSTEM_BUSY;
     } else {
         if (enabled)
@@ -223,7 +223,8 @@ STDMETHODIMP CCheckListAccessible::get_accState(VARIANT varChild, VARIANT* pvarS
             state |= STATE_SYSTEM_CHECKED;
         RECT rect, client, visible;
         ::GetClientRect(list, &client);
-        if (!CCheckListBox::GetRowRect(list, target.row, &rect) || !::IntersectRect(&visible, &rect, &client))
+        if (!CheckListWindow::GetRowRect(list, target.row, &rect) ||
+            !::IntersectRect(&visible, &rect, &client))
             state |= STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN;
     }
     SetChildId(pvarState, state);
@@ -241,7 +242,7 @@ STDMETHODIMP CCheckListAccessible::accLocation(long* pxLeft, long* pyTop, long* 
     RECT rect;
     if (target.row < 0)
         ::GetClientRect(target.list, &rect);
-    else if (!CCheckListBox::GetRowRect(target.list, target.row, &rect))
+    else if (!CheckListWindow::GetRowRect(target.list, target.row, &rect))
         return E_FAIL;
     ::MapWindowPoints(target.list, nullptr, reinterpret_cast<POINT*>(&rect), 2);
     *pxLeft = rect.left;
@@ -317,7 +318,8 @@ STDMETHODIMP CCheckListAccessible::accDoDefaultAction(VARIANT varChild) {
         return target.hr;
     if (target.row < 0)
         return DISP_E_MEMBERNOTFOUND;
-    return CCheckListBox::SendRowAction(target.list, CCheckListBox::kToggleRow, target.row) ? S_OK : E_FAIL;
+    return CheckListWindow::SendRowAction(target.list, CheckListWindow::kToggleRow, target.row) ? S_OK
+                                                                                                : E_FAIL;
 }
 
 STDMETHODIMP CCheckListAccessible::accSelect(long flagsSelect, VARIANT varChild) {
@@ -343,7 +345,7 @@ STDMETHODIMP CCheckListAccessible::accSelect(long flagsSelect, VARIANT varChild)
     if (!(flagsSelect & SELFLAG_TAKEFOCUS) && caret != LB_ERR && caret != box.GetCaretIndex())
         box.SetCaretIndex(caret);
     if ((flagsSelect & SELFLAG_TAKEFOCUS) &&
-        !CCheckListBox::SendRowAction(target.list, CCheckListBox::kFocusRow, row))
+        !CheckListWindow::SendRowAction(target.list, CheckListWindow::kFocusRow, row))
         return E_FAIL;
     return S_OK;
 }

@@ -10,25 +10,26 @@
 //
 // For long lists: a context menu (CheckListMenu.h) with the checked count and bulk check actions, finding
 // a row by typing its file name (CheckListFinder.h), and the whole text of a clipped row in a tooltip
-// (CheckListToolTip.h). The check box and its margins follow the row height, which follows the font, so
-// the list scales with the screen's DPI.
+// (CheckListToolTip.h). The control's other rooms: what the rows add up to and the rows still to come
+// (CheckListRows.h), how a row is drawn (CheckListPainter.h), the window as other threads reach it
+// (CheckListWindow.h) and the marks kept as the rows go (CheckListRowsGoing.h).
 #ifndef CORVEL_CHECK_LIST_BOX_H
 #define CORVEL_CHECK_LIST_BOX_H
 
 #include "AfxControls.h"
 #include "CheckListFinder.h"
+#include "CheckListPainter.h"
+#include "CheckListRows.h"
+#include "CheckListRowsGoing.h"
 #include "CheckListToolTip.h"
-
-#include <uxtheme.h>
+#include "CheckListWindow.h"
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class CCheckListAccessible;
-
-// The check list's part of a thread's state, made now (see AfxInitThreadState).
-void CheckListInitThreadState();
 
 class CCheckListBox : public CListBox {
 public:
@@ -36,10 +37,7 @@ public:
 
     // 1 checked, 0 unchecked. The mark is kept as the row's item data.
     void SetCheck(int index, int nCheck);
-    int GetCheck(int index) const { return MarkOfItemData(GetItemData(index)); }
-    // The mark that a row's item data stands for: 1 for nonzero data, 0 for zero and for LB_ERR, which is
-    // what reading the data of no row gives. Whoever reads a mark, on any thread, reads it through this.
-    static int MarkOfItemData(LRESULT data) { return data != LB_ERR && data != 0 ? 1 : 0; }
+    int GetCheck(int index) const { return CheckListWindow::MarkOfItemData(GetItemData(index)); }
 
     // Bulk changes with drawing off and one repaint, announced as one change: the marks of rows
     // [first, end), of the given rows, or every mark flipped. Called with drawing already off (a fill,
@@ -51,65 +49,39 @@ public:
     // every row (Check All, Uncheck All, Invert Checks, Select All) apply to them too, and the counts
     // include them, so that they arrive with the marks, and the list reads as, a complete list would.
     // `complete` brings them all in at once, for type-to-find.
-    void BeginPendingRows(int count, int checkedAmongThem, std::function<void()> complete);
+    void BeginPendingRows(int count, int checkedAmongThem, std::function<void()> complete) {
+        m_rows.BeginPending(count, checkedAmongThem, std::move(complete));
+    }
     // Appends the next pending row with its mark after the actions so far: the row, or a negative error.
     int AppendPendingRow(const char* text, bool initiallyChecked);
     // The mark a row not yet arrived has now.
-    int PendingMark(bool initiallyChecked) const {
-        return (initiallyChecked && m_pendingKeep) != m_pendingFlip;
-    }
-    int GetPendingCount() const { return m_pendingCount; }
+    int PendingMark(bool initiallyChecked) const { return m_rows.PendingMark(initiallyChecked); }
+    int GetPendingCount() const { return m_rows.Pending(); }
     // The rows yet to come are to arrive selected, or no longer (the user changed the selection).
-    void SelectArrivingRows(bool select) { m_selectArriving = select && m_pendingCount > 0; }
-    void CompletePendingRows();
+    void SelectArrivingRows(bool select) { m_rows.SetSelectArriving(select); }
+    void CompletePendingRows() { m_rows.CompletePending(); }
     // The last row is in: the list is no longer busy.
     void EndPendingRows();
 
     // The marks the rows had when the window was destroyed, in row order; empty until then. An owner
     // that reads them after the window is gone spares a message per row while it goes.
-    const std::vector<char>& GetFinalChecks() const { return m_finalChecks; }
+    const std::vector<char>& GetFinalChecks() const { return m_rows.FinalMarks(); }
 
     // The row's text as wide characters, read from the list box itself whatever the window's character
     // set; `text` keeps its storage from call to call. False for no such row.
     bool GetRowText(int index, std::wstring& text) const;
 
     // Pixels from the row's left edge to its text: the check box column.
-    int GetTextOffset() const;
+    int GetTextOffset() const { return m_painter.TextOffset(); }
     // The width a row's text takes as drawn in `dc`, which holds the list's font: a path with hidden or
     // direction-changing characters is drawn after a warning mark, with its markers (PathText.h).
-    int RowTextWidth(HDC dc, const std::wstring& text) const;
+    int RowTextWidth(HDC dc, const std::wstring& text) const { return m_painter.RowTextWidth(dc, text); }
     // How many rows hold such paths, as the one who fills the list counts them.
-    void SetFlaggedRowCount(int count) { m_flaggedCount = count; }
+    void SetFlaggedRowCount(int count) { m_rows.SetFlagged(count); }
     // Pixels left blank after the end of the text.
-    int GetTrailingMargin() const { return m_margin; }
+    int GetTrailingMargin() const { return m_painter.TrailingMargin(); }
     // The horizontal extent that lets a text `textWidth` pixels wide scroll wholly into view.
     int ExtentForTextWidth(int textWidth) const { return GetTextOffset() + textWidth + GetTrailingMargin(); }
-
-    // Geometry of a check list window `list`, usable from any thread.
-    // The row under a client point, or -1.
-    static int RowAt(HWND list, POINT point);
-    // The row's rectangle in client coordinates, where it is painted now (horizontal scrolling included).
-    static BOOL GetRowRect(HWND list, int index, RECT* rect);
-
-    // Sent to a check list to act on row lParam on the list's own thread; returns nonzero when done.
-    // kCountChecked answers the number of checked rows instead.
-    static UINT RowActionMessage();
-    // kCountPending answers the number of rows still to come.
-    enum RowAction : WPARAM {
-        kToggleRow = 1,
-        kFocusRow = 2,
-        kCountChecked = 3,
-        kCountFlagged = 4,
-        kCountPending = 5
-    };
-    // Sends it from any thread.
-    static LRESULT SendRowAction(HWND list, RowAction action, int row = 0) {
-        return ::SendMessageA(list, RowActionMessage(), action, row);
-    }
-    // "N of M checked" for a check list window, N and M with the user's thousands separator; any thread.
-    static std::wstring CheckedSummary(HWND list);
-    // "N paths contain hidden or direction-changing characters", or empty when none does; any thread.
-    static std::wstring FlaggedSummary(HWND list);
 
 protected:
     void PreSubclassWindow() override;
@@ -117,26 +89,23 @@ protected:
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
 private:
+    using BulkMark = CCheckListRows::BulkMark;
+
     // Rows that fit in the client area, the last one perhaps in part.
     int RowsInView() const;
-    void DrawItem(const DRAWITEMSTRUCT& item);
     BOOL Toggle(int index);
     // Stores a row's item data straight in the list box, keeping the checked count; 1 when the mark
     // changed, 0 when not, -1 for no such row.
     int StoreMark(int index, LPARAM data, bool invert);
     // Marks rows [first, last), or the rows listed when `rows` is given: checked, unchecked or flipped.
-    enum class BulkMark { kCheck, kUncheck, kInvert };
     void ApplyMarks(int first, int last, const std::vector<int>* rows, BulkMark how);
     LRESULT OnLButtonDown(UINT message, WPARAM wParam, LPARAM lParam);
-    void OnContextMenu(LPARAM screenPoint);
     // Keys that open the context menu (Applications, Shift+F10); true when taken.
     bool OnMenuKey(UINT message, WPARAM key);
     // List box messages that change item data or remove rows, so that the checked count follows.
     LRESULT OnItemDataMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnRowAction(WPARAM action, int index);
     LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
-    // The list box's own WM_DESTROY, which deletes the rows, keeping their marks in m_finalChecks.
-    LRESULT DestroyRows(WPARAM wParam, LPARAM lParam);
     void ReleaseAccessible();
     // The row whose check box lies under the client point, or -1.
     int CheckBoxHitTest(POINT point) const;
@@ -151,33 +120,13 @@ private:
     bool m_quietOnScreen = false; // drawing went off while the list was on screen
     void AnnounceQuietChanges();
 
-    int m_checkedCount = 0;
-    int m_flaggedCount = 0;
-    // Rows to come: how many, how many of them start checked, and the mark each will get, which is its
-    // initial mark, kept or not, then flipped or not.
-    int m_pendingCount = 0;
-    int m_pendingInitiallyChecked = 0;
-    bool m_pendingKeep = true;
-    bool m_pendingFlip = false;
-    bool m_selectArriving = false;
-    std::function<void()> m_completePending;
-    int PendingChecked() const;
-    // The width of the warning mark before a flagged row's text, with its margin.
-    int WarningMarkWidth() const { return m_boxSize + m_margin; }
-    void DrawFlaggedText(HDC hDC, const RECT& textRect, int textTop, const std::wstring& text);
-    std::vector<char> m_finalChecks;
+    CCheckListRows m_rows;
+    CCheckListPainter m_painter;
     // The window the list box notifies: its parent when it was attached.
     HWND m_owner = nullptr;
     // The list box's own procedure for wide messages, for reading row texts without conversion.
     WNDPROC m_pfnSuperW = nullptr;
     bool m_menuKeyDown = false;
-    // Set from the row height when the window is attached; 96-DPI values until then.
-    int m_boxSize = 13;
-    int m_margin = 2;
-    // The visual style's button parts while a style is on, for drawing the boxes as its check boxes.
-    HTHEME m_hTheme = nullptr;
-    void OpenTheme();
-    void CloseTheme();
     CCheckListFinder m_finder;
     CCheckListToolTip m_toolTip;
 };

@@ -4,6 +4,7 @@
 #include "CheckListBox.h"
 #include "resource.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -30,6 +31,29 @@ void SetClipboard(UINT format, HGLOBAL memory) {
 
 } // namespace
 
+void CCheckListMenu::TrackFor(CCheckListBox& list, LPARAM screenPoint) {
+    POINT screen = {static_cast<short>(LOWORD(screenPoint)), static_cast<short>(HIWORD(screenPoint))};
+    int row = -1;
+    if (screenPoint == static_cast<LPARAM>(-1)) {
+        // From the keyboard: below the caret row's text when it is in view, else at the list's corner.
+        RECT client, rect;
+        ::GetClientRect(list.m_hWnd, &client);
+        POINT at = {client.left, client.top};
+        const int caret = list.GetCaretIndex();
+        if (caret >= 0 && CheckListWindow::GetRowRect(list.m_hWnd, caret, &rect) &&
+            rect.bottom > client.top && rect.bottom <= client.bottom)
+            at = {std::min<LONG>(std::max<LONG>(rect.left + list.GetTextOffset(), client.left), client.right),
+                  rect.bottom};
+        ::ClientToScreen(list.m_hWnd, &at);
+        screen = at;
+    } else {
+        POINT client = screen;
+        ::ScreenToClient(list.m_hWnd, &client);
+        row = CheckListWindow::RowAt(list.m_hWnd, client);
+    }
+    Track(list, screen, row);
+}
+
 std::vector<int> CCheckListMenu::TargetRows(const CCheckListBox& list, int clickedRow) {
     if (clickedRow >= 0 && list.GetSel(clickedRow) <= 0)
         return {clickedRow};
@@ -44,8 +68,8 @@ void CCheckListMenu::Track(CCheckListBox& list, POINT screen, int clickedRow) {
         return;
     const UINT forTargets = MF_STRING | (targets.empty() ? MF_GRAYED : 0);
     const UINT forAll = MF_STRING | (anyRows ? 0 : MF_GRAYED);
-    ::AppendMenuW(menu, MF_STRING | MF_GRAYED, kCount, CCheckListBox::CheckedSummary(list.m_hWnd).c_str());
-    const std::wstring flagged = CCheckListBox::FlaggedSummary(list.m_hWnd);
+    ::AppendMenuW(menu, MF_STRING | MF_GRAYED, kCount, CheckListWindow::CheckedSummary(list.m_hWnd).c_str());
+    const std::wstring flagged = CheckListWindow::FlaggedSummary(list.m_hWnd);
     if (!flagged.empty())
         ::AppendMenuW(menu, MF_STRING | MF_GRAYED, kFlaggedCount, flagged.c_str());
     ::AppendMenuW(menu, forTargets, kCheck, AfxLoadString(IDS_MENU_CHECK).c_str());

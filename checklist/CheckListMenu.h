@@ -27,6 +27,9 @@ public:
         kFlaggedCount
     };
 
+    // Shows the menu for a WM_CONTEXTMENU's screen point: -1 (from the keyboard) places it below the caret
+    // row's text when that is in view, else at the list's corner.
+    static void TrackFor(CCheckListBox& list, LPARAM screenPoint);
     // Shows the menu at the screen point (in its own modal loop) and carries out the chosen command.
     // `clickedRow` is the row under a right-click, -1 when opened from the keyboard or below the rows.
     static void Track(CCheckListBox& list, POINT screen, int clickedRow);

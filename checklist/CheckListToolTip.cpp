@@ -44,7 +44,7 @@ bool CCheckListToolTip::Relay(CCheckListBox& list, UINT message, WPARAM wParam, 
             m_trackingLeave = ::TrackMouseEvent(&track) != FALSE;
         }
         const POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        const int row = CCheckListBox::RowAt(list.m_hWnd, point);
+        const int row = CheckListWindow::RowAt(list.m_hWnd, point);
         if (row == m_row)
             return false;
         Hide();
@@ -96,8 +96,8 @@ void CCheckListToolTip::Stop(HWND list) {
 void CCheckListToolTip::Show(CCheckListBox& list, int row) {
     std::wstring text;
     RECT rect, client;
-    if (!list.GetRowText(row, text) || text.empty() || !CCheckListBox::GetRowRect(list.m_hWnd, row, &rect) ||
-        !::GetClientRect(list.m_hWnd, &client))
+    if (!list.GetRowText(row, text) || text.empty() ||
+        !CheckListWindow::GetRowRect(list.m_hWnd, row, &rect) || !::GetClientRect(list.m_hWnd, &client))
         return;
     const LONG textLeft = rect.left + list.GetTextOffset();
     const LONG textRight = textLeft + TextWidth(list, text);
