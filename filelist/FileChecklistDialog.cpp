@@ -4,6 +4,7 @@
 #include "AfxText.h"
 #include "HiddenCharacters.h"
 #include "ListFill.h"
+#include "PathSets.h"
 #include "resource.h"
 
 #include <algorithm>
@@ -22,28 +23,9 @@ CFileChecklistDialog::CFileChecklistDialog(const std::set<std::string>& files,
                                            CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions,
                                            CWnd* parent)
     : CDialog(), m_pAdvancedOptions(&advancedOptions), m_pGivenFiles(&files),
-      m_pGivenOtherFiles(&otherFiles) {
+      m_pGivenOtherFiles(&otherFiles), m_rowCount(files, otherFiles) {
     m_pParentWnd = parent;
 }
-
-namespace {
-
-// Calls `each` with every path of `others` that `files` does not hold, in order, along one walk through
-// both; stops early when `each` returns false.
-template <class Each>
-bool ForEachOtherNotGiven(const std::set<std::string>& files, const std::set<std::string>& others,
-                          Each each) {
-    auto given = files.begin();
-    for (const std::string& path : others) {
-        while (given != files.end() && *given < path)
-            ++given;
-        if ((given == files.end() || path < *given) && !each(path))
-            return false;
-    }
-    return true;
-}
-
-} // namespace
 
 bool CFileChecklistDialog::CopyGivenSets(const std::atomic<bool>* abandon) {
     // Each path goes in at the end of its set, in order, without a search.
@@ -153,8 +135,7 @@ void CFileChecklistDialog::FillList() {
     // spares the list a search and a shift per row; drawing is off meanwhile. Each path remembers its row,
     // so closing hands back the caller's own strings, never texts read back through the list.
     // The rows to come: the caller's files, and the candidates that are not among them.
-    size_t total = m_pGivenFiles->size();
-    ForEachOtherNotGiven(*m_pGivenFiles, *m_pGivenOtherFiles, [&](const std::string&) { return ++total; });
+    const size_t total = m_rowCount.Get();
     m_rowOfPath.assign(total, -1);
     m_checkList.BeginPendingRows(static_cast<int>(total), static_cast<int>(m_pGivenFiles->size()), [this] {
         if (m_slicedFill)

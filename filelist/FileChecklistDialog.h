@@ -7,6 +7,7 @@
 #include "AfxControls.h"
 #include "AfxDialog.h"
 #include "CheckListBox.h"
+#include "PathSets.h"
 #include "SlicedListFill.h"
 #include "frame/AdvancedOptions.h"
 
@@ -68,6 +69,8 @@ private:
     // that the dialog shows without waiting for them.
     const std::set<std::string>* m_pGivenFiles;
     const std::set<std::string>* m_pGivenOtherFiles;
+    // Started as the dialog is made, asked for as the list is set up.
+    CRowCount m_rowCount;
     // Cancel: copying the sets is of no more use.
     std::atomic<bool> m_abandonCopy{false};
     bool m_rowsCutAtNul = false; // some path holds a NUL, so its row shows it only up to there

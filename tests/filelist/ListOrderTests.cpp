@@ -195,8 +195,9 @@ TEST_P(ListOrder, RowsAndCheckMarksAreThoseOfAddingEachPathToTheList) {
             ASSERT_TRUE(noThreads->Installed());
         }
         call.Run(script);
-        // Refused, the fill's own thread and then the sort's second one: the list fills before showing.
-        EXPECT_EQ(NoThreads::refused, GetParam().threadsRefused ? 2 : 0);
+        // Refused: the thread that counts the rows, the fill's own and then the sort's second one; the rows
+        // are counted and the list fills before showing.
+        EXPECT_EQ(NoThreads::refused, GetParam().threadsRefused ? 3 : 0);
     }
 
     LCID locale = 0;
