@@ -18,13 +18,16 @@ constexpr UINT_PTR kPollTimer = 2;
 // A slice's length. The slices run on a timer of the shortest period, which the loop delivers only when
 // no input, painting or other timer waits; a slice longer than the period finds its timer due again when
 // it ends, so the rows follow each other without a pause while nothing else wants the loop. Input ends a
-// slice early, so a keystroke waits for a few hundred rows at most whatever the length; the length bounds
-// how long a repaint, another timer or a message sent from another thread waits, and each slice costs a
-// repaint of the list and its scroll bar, which longer slices pay less often.
+// slice within a few milliseconds whatever its length; the length bounds how long a repaint or a message
+// sent from another thread waits.
 constexpr int kSliceMs = 40;
-// Rows between looks at the clock, and between looks at the queue for input.
+// A slice goes on past that while nothing but timers waits for the loop, up to this long, which bounds how
+// long another timer waits: each slice ends with the list's scroll bar brought up to date, which costs
+// about as much as appending 10 ms of rows.
+constexpr int kLongestSliceMs = 250;
+// Rows between looks at the clock; the queue is looked at for input this often (a look asks the system).
 constexpr std::size_t kRowsPerLook = 32;
-constexpr std::size_t kLooksPerInputCheck = 4;
+constexpr int kInputCheckMs = 2;
 // The line's figures change at most this often, so a screen reader is not flooded.
 constexpr int kProgressEveryMs = 100;
 
@@ -44,10 +47,17 @@ bool InputWaiting() {
     return HIWORD(::GetQueueStatus(QS_INPUT)) != 0;
 }
 
+// Anything but a timer waits for the loop: input, a repaint, a posted or a sent message.
+bool LoopWanted() {
+    return HIWORD(::GetQueueStatus(QS_ALLINPUT & ~QS_TIMER)) != 0;
+}
+
 } // namespace
 
 CSlicedListFill::CSlicedListFill(std::size_t total, Steps steps) : m_total(total), m_steps(std::move(steps)) {
     m_sliceTicks = kSliceMs * TicksPerMs();
+    m_longestSliceTicks = kLongestSliceMs * TicksPerMs();
+    m_inputCheckTicks = kInputCheckMs * TicksPerMs();
     m_progressEvery = kProgressEveryMs * TicksPerMs();
 }
 
@@ -144,21 +154,44 @@ void CSlicedListFill::RunSlice() {
     if (m_finished || !m_prepared)
         return;
     const LONGLONG deadline = Now() + m_sliceTicks;
+    // Once the rows in view are in, the rows a slice adds are all below them: turning drawing back on
+    // need not repaint the list (its scroll bar follows all the same), unless it was to be painted anyway.
+    const bool viewFilled = RowsInViewArrived() && !::GetUpdateRect(m_hList, nullptr, FALSE);
     ::SendMessageW(m_hList, WM_SETREDRAW, FALSE, 0);
-    for (std::size_t looks = 1; m_next < m_total; ++looks) {
+    const LONGLONG longest = deadline - m_sliceTicks + m_longestSliceTicks;
+    LONGLONG nextInputCheck = Now() + m_inputCheckTicks;
+    while (m_next < m_total) {
         const std::size_t to = std::min(m_total, m_next + kRowsPerLook);
         m_steps.append(m_next, to);
         m_next = to;
-        if (Now() >= deadline || (looks % kLooksPerInputCheck == 0 && InputWaiting()))
+        const LONGLONG now = Now();
+        if (now >= nextInputCheck) {
+            if (InputWaiting())
+                break;
+            nextInputCheck = now + m_inputCheckTicks;
+        }
+        if (now >= longest || (now >= deadline && LoopWanted()))
             break;
     }
     ::SendMessageW(m_hList, WM_SETREDRAW, TRUE, 0);
+    if (viewFilled)
+        ::ValidateRect(m_hList, nullptr);
     if (m_next >= m_total) {
         Finish();
         return;
     }
     if (Now() - m_progressShownAt >= m_progressEvery)
         ShowProgress();
+}
+
+bool CSlicedListFill::RowsInViewArrived() const {
+    const LRESULT top = ::SendMessageW(m_hList, LB_GETTOPINDEX, 0, 0);
+    const LRESULT height = ::SendMessageW(m_hList, LB_GETITEMHEIGHT, 0, 0);
+    RECT client;
+    if (top == LB_ERR || height == LB_ERR || height <= 0 || !::GetClientRect(m_hList, &client))
+        return false;
+    const std::size_t inView = static_cast<std::size_t>((client.bottom - client.top) / height + 1);
+    return m_next >= static_cast<std::size_t>(top) + inView;
 }
 
 void CSlicedListFill::ShowProgress() {

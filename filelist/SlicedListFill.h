@@ -56,6 +56,8 @@ private:
     static DWORD WINAPI RunPrepare(void* parameter);
     void OnPrepared();
     void RunSlice();
+    // Every row the list shows now has arrived.
+    bool RowsInViewArrived() const;
     void ShowProgress();
     void Finish();
 
@@ -71,6 +73,8 @@ private:
     bool m_prepared = false;
     bool m_finished = false;
     LONGLONG m_sliceTicks = 0;
+    LONGLONG m_longestSliceTicks = 0;
+    LONGLONG m_inputCheckTicks = 0;
     LONGLONG m_progressShownAt = 0;
     LONGLONG m_progressEvery = 0;
 };
