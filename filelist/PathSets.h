@@ -33,8 +33,8 @@ bool ForEachOtherNotGiven(const std::set<std::string>& files, const std::set<std
 
 // The number of rows the two sets make, worked out while the caller goes on (a long list's dialog is
 // being made meanwhile): the walk through a million paths spread over the heap takes a few hundred
-// milliseconds, most of it waiting for memory. A thread of its own walks from the front as soon as the
-// count is made; the caller, once it asks, walks from the back until the two meet.
+// milliseconds, most of it waiting for memory. For long lists a thread of its own walks from the front as
+// soon as the count is made; the caller, once it asks, walks from the back until the two meet.
 class CRowCount {
 public:
     CRowCount(const std::set<std::string>& files, const std::set<std::string>& others);

@@ -82,10 +82,10 @@ TEST(RowCount, IsTheUnionOfTheSetsShortOrLongOverlappingOrNot) {
         {"identical", [](int) { return 3; }},
         {"no files", [](int) { return 2; }},
         {"no others", [](int) { return 1; }},
-        {"others all after the files", [](int i) { return i < 10000 ? 1 : 2; }},
-        {"others all before the files", [](int i) { return i < 10000 ? 2 : 1; }},
+        {"others all after the files", [](int i) { return i < 500 ? 1 : 2; }},
+        {"others all before the files", [](int i) { return i < 500 ? 2 : 1; }},
     };
-    for (int count : {0, 1, 9, 1000, 45000}) // from 20,000 paths on, two walks meet in the middle
+    for (int count : {0, 1, 9, 1000, 210000}) // from 200,000 paths on, two walks meet in the middle
         for (const Shape& shape : shapes) {
             SCOPED_TRACE(std::string(shape.name) + ", " + std::to_string(count) + " paths");
             Paths files, others;
@@ -102,12 +102,12 @@ TEST(RowCount, IsTheUnionOfTheSetsShortOrLongOverlappingOrNot) {
 TEST(RowCount, GoesWhenNeverAskedWhileItsThreadWalks) {
     Paths files, others;
     MakeSets(
-        60000, [](int i) { return 1 + (i % 2); }, files, others);
-    for (int i = 0; i < 20; ++i) {
+        250000, [](int i) { return 1 + (i % 2); }, files, others);
+    for (int i = 0; i < 5; ++i) {
         CRowCount rows(files, others); // the dialog was not made: the count is never asked for
     }
     CRowCount rows(files, others);
-    EXPECT_EQ(rows.Get(), 60000u);
+    EXPECT_EQ(rows.Get(), 250000u);
 }
 
 } // namespace
