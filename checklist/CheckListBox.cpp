@@ -4,6 +4,8 @@
 #include "CheckListMenu.h"
 #include "HiddenCharacters.h"
 
+#include "AfxDarkMenu.h"
+
 #include <oleacc.h>
 
 #include <algorithm>
@@ -235,6 +237,9 @@ LRESULT CCheckListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return OnRowAction(wParam, static_cast<int>(lParam));
     if (m_toolTip.Relay(*this, message, wParam, lParam))
         return 0;
+    // The items of its context menu, while a dark dialog draws them (AfxDarkMenu.h).
+    if ((message == WM_MEASUREITEM || message == WM_DRAWITEM) && CDarkMenu::OnOwnerMessage(message, lParam))
+        return TRUE;
     switch (message) {
     case WM_GETOBJECT:
         return OnGetObject(wParam, lParam);

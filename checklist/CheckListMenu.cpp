@@ -1,5 +1,6 @@
 #include "CheckListMenu.h"
 
+#include "AfxDarkMenu.h"
 #include "AfxLanguage.h"
 #include "CheckListBox.h"
 #include "resource.h"
@@ -80,6 +81,8 @@ void CCheckListMenu::Track(CCheckListBox& list, POINT screen, int clickedRow) {
     ::AppendMenuW(menu, forAll, kInvert, AfxLoadString(IDS_MENU_INVERT).c_str());
     ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     ::AppendMenuW(menu, forTargets, kCopyPaths, AfxLoadString(IDS_MENU_COPY_PATHS).c_str());
+    // Drawn in the dialog's dark colours when it is dark.
+    const CDarkMenu darkMenu(menu, list.m_hWnd);
     // A mirrored list opens a mirrored menu, from the click's point leftwards.
     const UINT direction = (::GetWindowLongW(list.m_hWnd, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) ? TPM_LAYOUTRTL : 0;
     // The command comes back here rather than as WM_COMMAND to the dialog, which knows nothing of it.

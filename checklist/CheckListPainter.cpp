@@ -3,6 +3,9 @@
 #include "HiddenCharacters.h"
 #include "PathText.h"
 
+#include "AfxAppearance.h"
+#include "AfxDarkAppearance.h"
+
 #include <vssym32.h>
 
 #include <algorithm>
@@ -39,17 +42,22 @@ void CCheckListPainter::DrawRow(const DRAWITEMSTRUCT& item, bool checked, bool d
                                 const std::wstring& text) const {
     HDC hDC = item.hDC;
     const RECT row = item.rcItem;
+    // In a dark dialog, its colours (AfxDarkAppearance.h); else the system's.
+    const CDarkAppearance* dark = CDarkAppearance::Of(item.hwndItem);
+    const AfxListColors colors = dark ? AfxListColors::Dark() : AfxListColors::System();
     // The check box column keeps the window colour; the text part shows the selection.
     RECT column = row;
     column.right = row.left + TextOffset();
-    ::FillRect(hDC, &column, ::GetSysColorBrush(COLOR_WINDOW));
+    ::FillRect(hDC, &column, dark ? dark->FieldBrush() : ::GetSysColorBrush(COLOR_WINDOW));
     const int box = std::min<int>(m_boxSize, row.bottom - row.top);
     RECT boxRect;
     boxRect.left = row.left + m_margin;
     boxRect.top = row.top + (row.bottom - row.top - box) / 2;
     boxRect.right = boxRect.left + box;
     boxRect.bottom = boxRect.top + box;
-    if (m_hTheme) {
+    if (dark) {
+        dark->DrawCheckGlyph(hDC, boxRect, checked, disabled);
+    } else if (m_hTheme) {
         const int state = checked ? (disabled ? CBS_CHECKEDDISABLED : CBS_CHECKEDNORMAL)
                                   : (disabled ? CBS_UNCHECKEDDISABLED : CBS_UNCHECKEDNORMAL);
         ::DrawThemeBackground(m_hTheme, hDC, BP_CHECKBOX, state, &boxRect, nullptr);
@@ -60,10 +68,10 @@ void CCheckListPainter::DrawRow(const DRAWITEMSTRUCT& item, bool checked, bool d
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
     RECT textRect = row;
     textRect.left = column.right;
-    const COLORREF oldBack = ::SetBkColor(hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-    const COLORREF oldText = ::SetTextColor(hDC, ::GetSysColor(disabled   ? COLOR_GRAYTEXT
-                                                               : selected ? COLOR_HIGHLIGHTTEXT
-                                                                          : COLOR_WINDOWTEXT));
+    const COLORREF oldBack = ::SetBkColor(hDC, selected ? colors.highlight : colors.window);
+    const COLORREF oldText = ::SetTextColor(hDC, disabled   ? colors.grayText
+                                                 : selected ? colors.highlightText
+                                                            : colors.windowText);
     TEXTMETRICA metrics = {};
     ::GetTextMetricsA(hDC, &metrics);
     const int y = textRect.top + (textRect.bottom - textRect.top - metrics.tmHeight) / 2;

@@ -1,6 +1,7 @@
 #include "CheckListToolTip.h"
 
 #include "CheckListBox.h"
+#include "AfxDarkAppearance.h"
 #include "HiddenCharacters.h"
 #include "resource.h"
 
@@ -136,6 +137,8 @@ bool CCheckListToolTip::Create(const CCheckListBox& box) {
     if (!m_tip)
         return false;
     m_list = list;
+    if (const CDarkAppearance* dark = CDarkAppearance::Of(list))
+        dark->ApplyToToolTip(m_tip);
     TTTOOLINFOW tool = ToolFor(list);
     tool.lpszText = const_cast<wchar_t*>(L"");
     ::SendMessageW(m_tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));

@@ -2,6 +2,9 @@
 
 #include "HiddenCharacters.h"
 
+#include "AfxAppearance.h"
+#include "AfxDarkAppearance.h"
+
 #include <algorithm>
 
 namespace {
@@ -24,6 +27,10 @@ int LayOutPathText(HDC dc, const RECT& line, int textTop, const std::wstring& te
     // whole, so that the path still reads left to right on screen, beginning at its usual edge.
     const bool mirrored = (::GetLayout(dc) & LAYOUT_RTL) != 0;
     const int total = mirrored && draw ? LayOutPathText(dc, line, textTop, text, false) : 0;
+    // A dark dialog's markers are amber on brown, as readable as the light ones' red on cream.
+    const bool dark = draw && CDarkAppearance::Of(::WindowFromDC(dc));
+    const COLORREF markerColour = dark ? AfxDarkColors::kMarker : kMarkerColour;
+    const COLORREF markerBackground = dark ? AfxDarkColors::kMarkerBackground : kMarkerBackground;
     int offset = 0;
     for (const TextPiece& piece : SplitAtHiddenCharacters(text)) {
         const bool ordinary = piece.hidden == kOrdinaryText;
@@ -43,11 +50,11 @@ int LayOutPathText(HDC dc, const RECT& line, int textTop, const std::wstring& te
         RECT clipped;
         if (!::IntersectRect(&clipped, &box, &line))
             continue;
-        const COLORREF oldBack = ::SetBkColor(dc, kMarkerBackground);
-        const COLORREF oldText = ::SetTextColor(dc, kMarkerColour);
+        const COLORREF oldBack = ::SetBkColor(dc, markerBackground);
+        const COLORREF oldText = ::SetTextColor(dc, markerColour);
         ::ExtTextOutW(dc, x + pad, textTop, ETO_OPAQUE | ETO_CLIPPED, &clipped, shown,
                       static_cast<UINT>(length), nullptr);
-        if (HBRUSH frame = ::CreateSolidBrush(kMarkerColour)) {
+        if (HBRUSH frame = ::CreateSolidBrush(markerColour)) {
             ::FrameRect(dc, &box, frame);
             ::DeleteObject(frame);
         }

@@ -3,6 +3,7 @@
 #ifndef CORVEL_EXPORT_CONVENTION_H
 #define CORVEL_EXPORT_CONVENTION_H
 
+#include "AfxAppearance.h"
 #include "AfxModuleState.h"
 #include "AfxText.h"
 #include "frame/HostExceptions.h"
@@ -17,7 +18,11 @@ void CorvelInitThreadState();
     CorvelInitThreadState();                                                                                 \
     AFX_MAINTAIN_STATE2 corvelModuleStateGuard(AfxGetStaticModuleState());                                   \
     CTextCodePageScope corvelTextCodePage(codePage)
-#define CORVEL_ENTER_EXPORT() CORVEL_ENTER_EXPORT_WITH_TEXTS(CP_ACP)
+// The C++ interface follows the system's appearance, also when called inside a C host's choice
+// (corvel_with_options).
+#define CORVEL_ENTER_EXPORT()                                                                                \
+    CORVEL_ENTER_EXPORT_WITH_TEXTS(CP_ACP);                                                                  \
+    CAppearanceScope corvelAppearance(AfxAppearance::kSystem)
 
 inline bool FlagToBool(int flag) {
     return flag != 0;

@@ -1,6 +1,7 @@
 #include "AfxDialog.h"
 
 #include "AfxControlFit.h"
+#include "AfxDarkAppearance.h"
 #include "AfxDynamicLayout.h"
 #include "AfxLanguage.h"
 #include "AfxModuleState.h"
@@ -213,11 +214,17 @@ INT_PTR CALLBACK AfxDlgProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lPara
             // Before the dialog's own set-up, which may reorder the controls and take their places.
             ShowTemplateTextsInUnicode(hDlg, pDialog->m_pShownTemplate);
             AfxFitControlTexts(hDlg);
-            return pDialog->OnInitDialog();
+            const BOOL setFocus = pDialog->OnInitDialog();
+            // After the dialog's own set-up, which makes the size grip.
+            CDarkAppearance::Apply(hDlg);
+            return setFocus;
         }
         CDialog* pDialog = static_cast<CDialog*>(CWnd::FromHandlePermanent(hDlg));
         if (!pDialog)
             return FALSE;
+        INT_PTR darkResult = 0;
+        if (CDarkAppearance::OnDialogMessage(hDlg, message, wParam, lParam, &darkResult))
+            return darkResult;
         if (message == WM_NCDESTROY) {
             pDialog->EnableDynamicLayout(FALSE);
             pDialog->Detach();

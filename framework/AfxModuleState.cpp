@@ -1,5 +1,7 @@
 #include "AfxModuleState.h"
 
+#include "AfxAppearance.h"
+
 #include "AfxTemporaries.h"
 #include "AfxText.h"
 
@@ -15,6 +17,7 @@ void AfxInitThreadState() {
     AfxTouchThreadLocal(t_hCallerActCtx);
     AfxInitTextThreadState();
     AfxInitWindowThreadState();
+    AfxInitAppearanceThreadState();
 }
 
 void AfxCreateModuleActivationContext(AFX_MODULE_STATE* pState, HINSTANCE hInstance) {
