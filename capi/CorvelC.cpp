@@ -4,9 +4,11 @@
 #include <corvel/corvel_c.h>
 
 #include "Utf8.h"
+#include "AfxAppearance.h"
 #include "frame/ExportConvention.h"
 #include "frame/Workers.h"
 
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
@@ -322,6 +324,24 @@ int CORVEL_CALL corvel_session_options(int* ignore_case, int* ignore_spaces, int
         StoreFlag(*keep_checked_out_after_check_in, keepAfterCheckIn);
         return end == DialogEnd::Ok ? CORVEL_OK : CORVEL_CANCEL;
     });
+}
+
+int CORVEL_CALL corvel_with_options(const corvel_options* options, corvel_options_call call, void* context) {
+    if (!options || !call)
+        return CORVEL_E_NULL_ARGUMENT;
+    // Every field of the first version must be there; a newer host's fields past ours are not read.
+    constexpr size_t firstVersionEnd = offsetof(corvel_options, appearance) + sizeof options->appearance;
+    if (options->size < firstVersionEnd)
+        return CORVEL_E_INVALID_OPTIONS;
+    const int appearance = options->appearance;
+    if (appearance != CORVEL_APPEARANCE_SYSTEM && appearance != CORVEL_APPEARANCE_LIGHT &&
+        appearance != CORVEL_APPEARANCE_DARK)
+        return CORVEL_E_INVALID_OPTIONS;
+    CorvelInitThreadState(); // the thread's choice is thread-local state, made before it is needed
+    const CAppearanceScope scope(appearance == CORVEL_APPEARANCE_DARK    ? AfxAppearance::kDark
+                                 : appearance == CORVEL_APPEARANCE_LIGHT ? AfxAppearance::kLight
+                                                                         : AfxAppearance::kSystem);
+    return call(context);
 }
 
 void CORVEL_CALL corvel_release(void* memory) {

@@ -66,7 +66,10 @@ enum {
     CORVEL_E_INTERNAL = -5,
     /* The dialog could not be created (`parent` is not a window, or the system has no window resources
      * left); nothing was shown and no argument was written, not even the in/out flags. */
-    CORVEL_E_NO_DIALOG = -6
+    CORVEL_E_NO_DIALOG = -6,
+    /* corvel_with_options: the options are not ones this library knows (a size too small to hold the
+     * fields below, or an appearance that is none of CORVEL_APPEARANCE_...). Nothing was called. */
+    CORVEL_E_INVALID_OPTIONS = -7
 };
 
 /* The host's side of the "Advanced..." button: the source-control provider's own options, already bound
@@ -131,6 +134,34 @@ CORVEL_C_API int CORVEL_CALL corvel_session_options(int* ignore_case, int* ignor
                                                     int* keep_checked_out_after_add,
                                                     int* keep_checked_out_after_check_in,
                                                     const corvel_host* host, corvel_hwnd parent);
+
+/* The appearance of the dialogs. CORVEL_APPEARANCE_SYSTEM follows the user's apps mode (light or dark), as
+ * the system reports it when each dialog opens; a host with a theme of its own asks for light or dark. High
+ * contrast wins over all three: then the dialogs are drawn in the system's colours. */
+enum {
+    CORVEL_APPEARANCE_SYSTEM = 0,
+    CORVEL_APPEARANCE_LIGHT = 1,
+    CORVEL_APPEARANCE_DARK = 2
+};
+
+/* Options for the calls a host makes inside corvel_with_options. `size` is sizeof(corvel_options) as the
+ * host was built: a later version of this header may add fields at the end, which an older library
+ * ignores. */
+typedef struct corvel_options {
+    size_t size;
+    /* One of CORVEL_APPEARANCE_...; CORVEL_APPEARANCE_SYSTEM by default. */
+    int appearance;
+} corvel_options;
+
+/* Calls `call(context)` on this thread and returns what it returns; every corvel_ function called on this
+ * thread before it returns (the dialog's own callbacks' calls included) shows its dialog with `options`.
+ * Nothing of them is kept afterwards: the next call outside is as if the options were never given, and
+ * a nested corvel_with_options chooses for its own calls alone. The C++ interface (corvel.h) follows the
+ * system whatever the options. Returns CORVEL_E_NULL_ARGUMENT for a NULL `options` or `call` and
+ * CORVEL_E_INVALID_OPTIONS for options it does not know, without calling `call`. */
+typedef int(CORVEL_CALL* corvel_options_call)(void* context);
+CORVEL_C_API int CORVEL_CALL corvel_with_options(const corvel_options* options, corvel_options_call call,
+                                                 void* context);
 
 /* Gives back a string or string array that a corvel_ function returned. NULL is ignored. */
 CORVEL_C_API void CORVEL_CALL corvel_release(void* memory);
