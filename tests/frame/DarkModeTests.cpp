@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <map>
 #include <memory>
 #include <sstream>
@@ -127,11 +128,24 @@ double TextContrast(const Picture& picture) {
     return most;
 }
 
-// The contrast of a hidden-character marker in a row: its box is the most frequent colour after the row's
-// background, its text and frame what stands out most against the box, inside the box.
+// The contrast of a hidden-character marker in a row. Its box is the filled area: the colour, other than
+// the row's background, with the most pixels whose four neighbours share it (strokes of text have few).
+// Its text and frame are what stands out most against the box, inside the box. 0 when there is none.
 double MarkerContrast(const Picture& row) {
     const COLORREF background = MostFrequent(row);
-    const COLORREF box = MostFrequent(row, background);
+    std::map<COLORREF, int> inner;
+    for (int y = 1; y + 1 < row.height; ++y)
+        for (int x = 1; x + 1 < row.width; ++x) {
+            const COLORREF c = row.At(x, y);
+            if (c != background && row.At(x - 1, y) == c && row.At(x + 1, y) == c && row.At(x, y - 1) == c &&
+                row.At(x, y + 1) == c)
+                ++inner[c];
+        }
+    if (inner.empty())
+        return 0;
+    const COLORREF box = std::max_element(inner.begin(), inner.end(), [](const auto& a, const auto& b) {
+                             return a.second < b.second;
+                         })->first;
     int left = row.width, right = -1, top = row.height, bottom = -1;
     for (int y = 0; y < row.height; ++y)
         for (int x = 0; x < row.width; ++x)
@@ -436,6 +450,9 @@ TEST_P(DialogInMode, FollowsTheUsersAppsModeReadablyWithItsListMenuTooltipAndCap
     call.Run(script);
 
     SCOPED_TRACE(::testing::Message() << look);
+    // The figures, for the record of each run.
+    std::printf("%s: %s; menu %.2f, tooltip %.2f\n", CaseName({c, 0}).c_str(),
+                (::testing::Message() << look).GetString().c_str(), menu.worstText, tip.worstText);
     ExpectMode(look.background, c.mode, "the dialog");
     EXPECT_GE(look.worstText, kTextAtLeast) << look.worstControl;
     if (c.mode == Mode::kDark)
