@@ -42,6 +42,7 @@ const std::set<std::string> kExports = {
     "corvel_diff_options",
     "corvel_rename_options",
     "corvel_session_options",
+    "corvel_with_options",
     "corvel_release",
 };
 
