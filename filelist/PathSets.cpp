@@ -74,34 +74,28 @@ std::ptrdiff_t CRowCount::Claim(std::ptrdiff_t wanted) {
     return left > 0 ? std::min(wanted, left) : 0;
 }
 
-std::size_t CRowCount::CountFromFront() {
+// The rows among the other paths, walked from one end (`direction` 1 from the front, -1 from the back)
+// in claims shared with the walk from the other end: those the caller did not give.
+template <typename Walk>
+std::size_t CRowCount::CountWalking(Walk given, Walk givenEnd, Walk path, int direction) {
     std::size_t found = 0;
-    auto given = m_files.begin();
-    auto path = m_others.begin();
     for (std::ptrdiff_t taken; (taken = Claim(kClaim)) > 0;) {
         for (; taken > 0; --taken, ++path) {
-            int order = 1;
-            while (given != m_files.end() && (order = ComparePathBytes(*given, *path)) < 0)
+            int order = direction;
+            while (given != givenEnd && (order = ComparePathBytes(*given, *path) * direction) < 0)
                 ++given;
-            found += given == m_files.end() || order > 0;
+            found += given == givenEnd || order > 0;
         }
     }
     return found;
 }
 
+std::size_t CRowCount::CountFromFront() {
+    return CountWalking(m_files.begin(), m_files.end(), m_others.begin(), 1);
+}
+
 std::size_t CRowCount::CountFromBack() {
-    std::size_t found = 0;
-    auto given = m_files.rbegin();
-    auto path = m_others.rbegin();
-    for (std::ptrdiff_t taken; (taken = Claim(kClaim)) > 0;) {
-        for (; taken > 0; --taken, ++path) {
-            int order = -1;
-            while (given != m_files.rend() && (order = ComparePathBytes(*given, *path)) > 0)
-                ++given;
-            found += given == m_files.rend() || order < 0;
-        }
-    }
-    return found;
+    return CountWalking(m_files.rbegin(), m_files.rend(), m_others.rbegin(), -1);
 }
 
 std::size_t CRowCount::Get() {

@@ -51,6 +51,7 @@ private:
     std::ptrdiff_t Claim(std::ptrdiff_t wanted);
     std::size_t CountFromFront();
     std::size_t CountFromBack();
+    template <typename Walk> std::size_t CountWalking(Walk given, Walk givenEnd, Walk path, int direction);
 
     const std::set<std::string>& m_files;
     const std::set<std::string>& m_others;

@@ -54,11 +54,47 @@ private:
     HGDIOBJ m_oldPen, m_oldBrush;
 };
 
-// What the keyboard cues of the control's window say: hide the focus rectangle, hide the mnemonics.
-void KeyboardCues(HWND hWnd, bool* hideFocus, bool* hideAccel) {
-    const LRESULT state = ::SendMessageW(hWnd, WM_QUERYUISTATE, 0, 0);
-    *hideFocus = (state & UISF_HIDEFOCUS) != 0;
-    *hideAccel = (state & UISF_HIDEACCEL) != 0;
+// A button's text in its font and `colour`, selected into the DC for the scope, with what its window's
+// keyboard cues say (hide the focus rectangle, hide the mnemonics).
+class CButtonText {
+public:
+    CButtonText(HWND hButton, HDC hDC, COLORREF colour)
+        : text(AfxGetWindowTextW(hButton)), m_hDC(hDC),
+          m_oldFont(
+              ::SelectObject(hDC, reinterpret_cast<HGDIOBJ>(::SendMessageW(hButton, WM_GETFONT, 0, 0)))),
+          m_oldMode(::SetBkMode(hDC, TRANSPARENT)), m_oldColour(::SetTextColor(hDC, colour)) {
+        const LRESULT cues = ::SendMessageW(hButton, WM_QUERYUISTATE, 0, 0);
+        hideFocus = (cues & UISF_HIDEFOCUS) != 0;
+        hideAccel = (cues & UISF_HIDEACCEL) != 0;
+    }
+    ~CButtonText() {
+        ::SetTextColor(m_hDC, m_oldColour);
+        ::SetBkMode(m_hDC, m_oldMode);
+        ::SelectObject(m_hDC, m_oldFont);
+    }
+    CButtonText(const CButtonText&) = delete;
+    CButtonText& operator=(const CButtonText&) = delete;
+
+    void Draw(RECT* rect, UINT format) const {
+        ::DrawTextW(m_hDC, text.c_str(), static_cast<int>(text.size()), rect,
+                    format | (hideAccel ? DT_HIDEPREFIX : 0));
+    }
+
+    const std::wstring text;
+    bool hideFocus = false, hideAccel = false;
+
+private:
+    HDC m_hDC;
+    HGDIOBJ m_oldFont;
+    int m_oldMode;
+    COLORREF m_oldColour;
+};
+
+// The dotted focus rectangle, black and white so that it shows on any face.
+void DrawFocus(HDC hDC, const RECT& focus) {
+    ::SetTextColor(hDC, RGB(0, 0, 0));
+    ::SetBkColor(hDC, RGB(255, 255, 255));
+    ::DrawFocusRect(hDC, &focus);
 }
 
 } // namespace
@@ -233,28 +269,17 @@ void CDarkAppearance::DrawPushButton(HWND hButton, HDC hDC, const RECT& rect, UI
         CPenAndBrush tools(hDC, edge, face);
         ::RoundRect(hDC, rect.left, rect.top, rect.right, rect.bottom, round, round);
     }
-    bool hideFocus = false, hideAccel = false;
-    KeyboardCues(hButton, &hideFocus, &hideAccel);
-    const std::wstring text = AfxGetWindowTextW(hButton);
-    HGDIOBJ oldFont =
-        ::SelectObject(hDC, reinterpret_cast<HGDIOBJ>(::SendMessageW(hButton, WM_GETFONT, 0, 0)));
-    const int oldMode = ::SetBkMode(hDC, TRANSPARENT);
-    const COLORREF oldColour = ::SetTextColor(hDC, !enabled                ? kGrayText
-                                                   : isDefault && !pressed ? kSelectionText
-                                                                           : kText);
+    const CButtonText text(hButton, hDC,
+                           !enabled                ? kGrayText
+                           : isDefault && !pressed ? kSelectionText
+                                                   : kText);
     RECT textRect = rect;
-    ::DrawTextW(hDC, text.c_str(), static_cast<int>(text.size()), &textRect,
-                DT_CENTER | DT_VCENTER | DT_SINGLELINE | (hideAccel ? DT_HIDEPREFIX : 0));
-    ::SetTextColor(hDC, oldColour);
-    ::SetBkMode(hDC, oldMode);
-    ::SelectObject(hDC, oldFont);
-    if ((state & BST_FOCUS) && !hideFocus) {
+    text.Draw(&textRect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    if ((state & BST_FOCUS) && !text.hideFocus) {
         RECT focus = rect;
         const int inset = Scaled(hDC, 3);
         ::InflateRect(&focus, -inset, -inset);
-        ::SetTextColor(hDC, RGB(0, 0, 0));
-        ::SetBkColor(hDC, RGB(255, 255, 255));
-        ::DrawFocusRect(hDC, &focus);
+        DrawFocus(hDC, focus);
     }
 }
 
@@ -293,32 +318,21 @@ void CDarkAppearance::DrawCheckBox(HWND hButton, HDC hDC, const RECT& rect, UINT
         }
     }
 
-    bool hideFocus = false, hideAccel = false;
-    KeyboardCues(hButton, &hideFocus, &hideAccel);
-    const std::wstring text = AfxGetWindowTextW(hButton);
-    HGDIOBJ oldFont =
-        ::SelectObject(hDC, reinterpret_cast<HGDIOBJ>(::SendMessageW(hButton, WM_GETFONT, 0, 0)));
-    const int oldMode = ::SetBkMode(hDC, TRANSPARENT);
-    const COLORREF oldColour = ::SetTextColor(hDC, enabled ? kText : kGrayText);
+    const CButtonText text(hButton, hDC, enabled ? kText : kGrayText);
     RECT textRect = rect;
     textRect.left = box.right + Scaled(hDC, 3);
-    const UINT format = DT_LEFT | DT_VCENTER | DT_SINGLELINE | (hideAccel ? DT_HIDEPREFIX : 0);
-    ::DrawTextW(hDC, text.c_str(), static_cast<int>(text.size()), &textRect, format);
-    if ((state & BST_FOCUS) && !hideFocus && !text.empty()) {
+    const UINT format = DT_LEFT | DT_VCENTER | DT_SINGLELINE;
+    text.Draw(&textRect, format);
+    if ((state & BST_FOCUS) && !text.hideFocus && !text.text.empty()) {
         RECT focus = textRect;
-        ::DrawTextW(hDC, text.c_str(), static_cast<int>(text.size()), &focus, format | DT_CALCRECT);
+        text.Draw(&focus, format | DT_CALCRECT);
         const int height = focus.bottom - focus.top;
         focus.top = rect.top + (rect.bottom - rect.top - height) / 2 - 1;
         focus.bottom = focus.top + height + 2;
         focus.left -= 1;
         focus.right = std::min(focus.right + 1, rect.right);
-        ::SetTextColor(hDC, RGB(0, 0, 0));
-        ::SetBkColor(hDC, RGB(255, 255, 255));
-        ::DrawFocusRect(hDC, &focus);
+        DrawFocus(hDC, focus);
     }
-    ::SetTextColor(hDC, oldColour);
-    ::SetBkMode(hDC, oldMode);
-    ::SelectObject(hDC, oldFont);
 }
 
 void CDarkAppearance::DrawCheckGlyph(HDC hDC, const RECT& box, bool checked, bool disabled) const {

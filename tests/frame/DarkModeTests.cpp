@@ -23,6 +23,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -197,16 +198,8 @@ private:
     bool m_had = false;
 };
 
-struct CaptionRequest {
-    DWORD attribute;
-    BOOL value;
-    bool operator==(const CaptionRequest& other) const {
-        return attribute == other.attribute && value == other.value;
-    }
-    friend void PrintTo(const CaptionRequest& request, std::ostream* out) {
-        *out << "attribute " << request.attribute << " = " << request.value;
-    }
-};
+// A window attribute asked for and its value (-1 for a value that is no BOOL).
+using CaptionRequest = std::pair<DWORD, BOOL>;
 
 std::vector<CaptionRequest> g_captionRequests;
 void* g_realSetAttribute = nullptr;
