@@ -30,6 +30,10 @@ constexpr std::size_t kRowsPerLook = 32;
 constexpr int kInputCheckMs = 2;
 // The line's figures change at most this often, so a screen reader is not flooded.
 constexpr int kProgressEveryMs = 100;
+// Turning the list's drawing back on brings its scroll bar up to date, which costs about as much as
+// appending 10 ms of rows. Once the rows in view are in, the slices leave it off between them while nothing
+// wants the list, and the scroll bar follows at most this long after.
+constexpr int kScrollBarEveryMs = 250;
 
 LONGLONG Now() {
     LARGE_INTEGER now;
@@ -52,6 +56,21 @@ bool LoopWanted() {
     return HIWORD(::GetQueueStatus(QS_ALLINPUT & ~QS_TIMER)) != 0;
 }
 
+// Whether the list is to be drawn before the loop's next turn: it waits to be painted, or input other than
+// typing into a box waits (a click, or a key that may reach the list).
+bool ListWanted(HWND list) {
+    if (::GetUpdateRect(list, nullptr, FALSE))
+        return true;
+    const DWORD waiting = HIWORD(::GetQueueStatus(QS_INPUT));
+    if (!waiting)
+        return false;
+    wchar_t focusClass[8] = L"";
+    HWND focus = ::GetFocus();
+    const bool typingIntoABox =
+        focus && ::GetClassNameW(focus, focusClass, 8) && ::lstrcmpiW(focusClass, L"Edit") == 0;
+    return (waiting & ~QS_KEY) != 0 || !typingIntoABox;
+}
+
 } // namespace
 
 CSlicedListFill::CSlicedListFill(std::size_t total, Steps steps) : m_total(total), m_steps(std::move(steps)) {
@@ -59,6 +78,7 @@ CSlicedListFill::CSlicedListFill(std::size_t total, Steps steps) : m_total(total
     m_longestSliceTicks = kLongestSliceMs * TicksPerMs();
     m_inputCheckTicks = kInputCheckMs * TicksPerMs();
     m_progressEvery = kProgressEveryMs * TicksPerMs();
+    m_holdDrawingFor = kScrollBarEveryMs * TicksPerMs();
 }
 
 CSlicedListFill::~CSlicedListFill() {
@@ -146,7 +166,7 @@ void CSlicedListFill::Complete() {
     ::SendMessageW(m_hList, WM_SETREDRAW, FALSE, 0);
     m_steps.append(m_next, m_total);
     m_next = m_total;
-    ::SendMessageW(m_hList, WM_SETREDRAW, TRUE, 0);
+    DrawListAgain(false);
     Finish();
 }
 
@@ -173,15 +193,29 @@ void CSlicedListFill::RunSlice() {
         if (now >= longest || (now >= deadline && LoopWanted()))
             break;
     }
-    ::SendMessageW(m_hList, WM_SETREDRAW, TRUE, 0);
-    if (viewFilled)
-        ::ValidateRect(m_hList, nullptr);
+    // While nothing wants the list, it stays as it is drawn, its scroll bar a little behind.
+    const bool hold = m_next < m_total && viewFilled && !ListWanted(m_hList);
+    if (hold && !m_drawingHeldSince)
+        m_drawingHeldSince = Now();
+    if (!hold || Now() - m_drawingHeldSince >= m_holdDrawingFor)
+        DrawListAgain(viewFilled);
     if (m_next >= m_total) {
         Finish();
         return;
     }
     if (Now() - m_progressShownAt >= m_progressEvery)
         ShowProgress();
+}
+
+void CSlicedListFill::DrawListAgain(bool viewUnchanged) {
+    ::SendMessageW(m_hList, WM_SETREDRAW, TRUE, 0);
+    // Rows in view may have changed while the loop ran with drawing off (the focus, a host's message):
+    // after such a spell they are drawn again; after a slice alone they are as they were.
+    if (m_drawingHeldSince)
+        ::InvalidateRect(m_hList, nullptr, FALSE);
+    else if (viewUnchanged)
+        ::ValidateRect(m_hList, nullptr);
+    m_drawingHeldSince = 0;
 }
 
 bool CSlicedListFill::RowsInViewArrived() const {

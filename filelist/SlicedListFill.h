@@ -57,6 +57,8 @@ private:
     void OnPrepared();
     void RunSlice();
     // Every row the list shows now has arrived.
+    // Turns the list's drawing back on, which brings its scroll bar up to date.
+    void DrawListAgain(bool viewUnchanged);
     bool RowsInViewArrived() const;
     void ShowProgress();
     void Finish();
@@ -77,6 +79,9 @@ private:
     LONGLONG m_inputCheckTicks = 0;
     LONGLONG m_progressShownAt = 0;
     LONGLONG m_progressEvery = 0;
+    // Drawing left off between slices since then (0: on), and how long it may stay so.
+    LONGLONG m_drawingHeldSince = 0;
+    LONGLONG m_holdDrawingFor = 0;
 };
 
 #endif // CORVEL_SLICED_LIST_FILL_H
