@@ -182,9 +182,9 @@ std::vector<MidFillCase> MidFillCases() {
 INSTANTIATE_TEST_SUITE_P(ListDialogs, MidFill, ::testing::ValuesIn(MidFillCases()), CaseName);
 
 TEST(SlicedFill, RowsArriveInOrderUnderACountingLineWhileTheLoopKeepsAnsweringAndMarksReachThemAll) {
-    // Long enough that a fast machine is still filling when the user has opened the menu: the rows of
-    // about 40 ms arrive each turn of the loop, and the user's steps take a turn each.
-    constexpr int kLong = 300000;
+    // Long enough that a fast machine is still filling when the user has opened the menu: while only
+    // timers wait, a slice runs up to 250 ms, so each of the user's steps may wait that long for its turn.
+    constexpr int kLong = 1000000;
     Files files, others;
     MakePaths(kLong, files, others);
     std::vector<std::string> lines;
@@ -258,7 +258,7 @@ TEST(SlicedFill, RowsArriveInOrderUnderACountingLineWhileTheLoopKeepsAnsweringAn
     EXPECT_TRUE(arguments.files == others) << "the marks of the rows to come were inverted too";
 
     ASSERT_GE(lines.size(), 2u) << "the line was seen while the rows arrived";
-    const std::regex counting("[0-9,]+ of 300,000 files");
+    const std::regex counting("[0-9,]+ of 1,000,000 files");
     for (const std::string& line : lines)
         EXPECT_TRUE(std::regex_match(line, counting)) << line;
     // The figures change at most every 100 ms: over a longer fill they must have moved.
