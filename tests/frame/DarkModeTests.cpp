@@ -225,14 +225,9 @@ private:
     hook::ImportHook m_hook;
 };
 
-// The dark caption's attribute on this system's build: 20 from 19041 on, 19 from 17763.
-DWORD DarkCaptionAttribute() {
-    using Fn = LONG(WINAPI*)(OSVERSIONINFOW*);
-    OSVERSIONINFOW version = {sizeof version};
-    reinterpret_cast<Fn>(reinterpret_cast<void*>(
-        ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "RtlGetVersion")))(&version);
-    return version.dwBuildNumber >= 19041 ? 20 : version.dwBuildNumber >= 17763 ? 19 : 0;
-}
+// DWMWA_USE_IMMERSIVE_DARK_MODE, the number the dark caption has on the Windows 10 build Wine 10.0
+// reports (19045).
+constexpr DWORD kDarkCaptionAttribute = 20;
 
 // High contrast as the library's question of the system answers it, while the object lives.
 void* g_realSystemParameters = nullptr;
@@ -449,7 +444,7 @@ TEST_P(DialogInMode, FollowsTheUsersAppsModeReadablyWithItsListMenuTooltipAndCap
     ExpectMode(look.background, c.mode, "the dialog");
     EXPECT_GE(look.worstText, kTextAtLeast) << look.worstControl;
     if (c.mode == Mode::kDark)
-        EXPECT_EQ(caption.Made(), (std::vector<CaptionRequest>{{DarkCaptionAttribute(), TRUE}}));
+        EXPECT_EQ(caption.Made(), (std::vector<CaptionRequest>{{kDarkCaptionAttribute, TRUE}}));
     else
         EXPECT_EQ(caption.Made(), std::vector<CaptionRequest>());
     if (!hasList)
