@@ -22,79 +22,9 @@ CFileChecklistDialog::CFileChecklistDialog(const std::set<std::string>& files,
                                            const std::set<std::string>& otherFiles,
                                            CSCCAbstractGetCommandOptionsFunctionoid& advancedOptions,
                                            CWnd* parent)
-    : CDialog(), m_pAdvancedOptions(&advancedOptions), m_pGivenFiles(&files),
-      m_pGivenOtherFiles(&otherFiles), m_rowCount(files, otherFiles) {
+    : CDialog(), m_pAdvancedOptions(&advancedOptions), m_pGivenFiles(&files), m_pGivenOtherFiles(&otherFiles),
+      m_rowCount(files, otherFiles) {
     m_pParentWnd = parent;
-}
-
-bool CFileChecklistDialog::CopyGivenSets(const std::atomic<bool>* abandon) {
-    // Each path goes in at the end of its set, in order, without a search.
-    size_t copied = 0;
-    const auto carryOn = [&] {
-        return ++copied % 1024 != 0 || !abandon || !abandon->load(std::memory_order_relaxed);
-    };
-    for (const std::string& path : *m_pGivenFiles) {
-        if (!carryOn())
-            return false;
-        m_checkedFiles.emplace_hint(m_checkedFiles.end(), path);
-    }
-    return ForEachOtherNotGiven(*m_pGivenFiles, *m_pGivenOtherFiles, [&](const std::string& path) {
-        m_uncheckedFiles.emplace_hint(m_uncheckedFiles.end(), path);
-        return carryOn();
-    });
-}
-
-CFileChecklistDialog::~CFileChecklistDialog() = default;
-
-UINT CFileChecklistDialog::GetDialogId() const {
-    return IDD_MULTI_FILE_OPTIONS;
-}
-
-INT_PTR CFileChecklistDialog::DoModal() {
-    m_lpszTemplateName = MAKEINTRESOURCEA(LOWORD(GetDialogId()));
-    INT_PTR result = -1;
-    try {
-        result = CDialog::DoModal();
-    } catch (...) {
-        m_abandonCopy = true;
-        m_slicedFill.reset();
-        throw;
-    }
-    // The thread, if any, has stopped; it finished copying the sets unless the dialog was cancelled. The
-    // rows still to come have their marks in the list too (what they started with, changed by the
-    // actions on every row since).
-    if (result != IDOK)
-        m_abandonCopy = true;
-    if (m_slicedFill) {
-        m_slicedFill->Stop();
-        // A copy cut short by a failure is no result.
-        if (result == IDOK)
-            m_slicedFill->RethrowFailure();
-        m_slicedFill.reset();
-    }
-    // The list has kept its marks; only OK has a use for them.
-    if (result == IDOK)
-        CollectRows();
-    return result;
-}
-
-void CFileChecklistDialog::DoDataExchange(CDataExchange* pDX) {
-    DDX_Control(pDX, IDC_ADVANCED, m_btnAdvanced);
-}
-
-BOOL CFileChecklistDialog::OnInitDialog() {
-    CDialog::OnInitDialog();
-    m_btnAdvanced.EnableWindow(QueryAdvancedOptionsAvailable(*m_pAdvancedOptions));
-    m_checkList.SubclassDlgItem(IDC_FILE_LIST, this);
-    // The list takes all the room the user gives; the buttons beside it keep to the right edge.
-    EnableResizing();
-    CDynamicLayout* pLayout = GetDynamicLayout();
-    pLayout->AddItem(IDC_FILE_LIST, CDynamicLayout::MoveNone(),
-                     CDynamicLayout::SizeHorizontalAndVertical(100, 100));
-    for (int id : {IDOK, IDCANCEL, IDC_SELECT_ALL, IDC_ADVANCED})
-        pLayout->AddItem(id, CDynamicLayout::MoveHorizontal(100), CDynamicLayout::SizeNone());
-    FillList();
-    return TRUE;
 }
 
 namespace {
@@ -130,6 +60,97 @@ bool Stopped(const std::atomic<bool>* stop) {
 
 } // namespace
 
+bool CFileChecklistDialog::CopyGivenSets(const std::atomic<bool>* abandon) {
+    // Each path goes in at the end of its set, in order, without a search.
+    size_t copied = 0;
+    const auto carryOn = [&] {
+        return ++copied % 1024 != 0 || !abandon || !abandon->load(std::memory_order_relaxed);
+    };
+    for (const std::string& path : *m_pGivenFiles) {
+        if (!carryOn())
+            return false;
+        m_checkedFiles.emplace_hint(m_checkedFiles.end(), path);
+    }
+    return ForEachOtherNotGiven(*m_pGivenFiles, *m_pGivenOtherFiles, [&](const std::string& path) {
+        m_uncheckedFiles.emplace_hint(m_uncheckedFiles.end(), path);
+        return carryOn();
+    });
+}
+
+void CFileChecklistDialog::StartCopyingAside() {
+    // A list this long fills while the dialog is up whatever the overlap of the two sets, so the copies
+    // can be under way while the dialog is being made. Not beside the count's own thread, though: a
+    // third thread walking the sets then slows the dialog's showing, and it raised the call's peak
+    // memory by a fifth at a million paths.
+    const size_t surelyRows = std::max(m_pGivenFiles->size(), m_pGivenOtherFiles->size());
+    if (surelyRows < kSlicedFillFrom || m_rowCount.CountsAside() || FillBeforeShowing())
+        return;
+    m_copyAside.Start([this] { m_copiedAside = CopyGivenSets(&m_abandonCopy); });
+}
+
+bool CFileChecklistDialog::TakeCopies(const std::atomic<bool>* abandon) {
+    if (!m_copyAside.Started())
+        return CopyGivenSets(abandon);
+    m_copyAside.Wait();
+    return m_copiedAside;
+}
+
+CFileChecklistDialog::~CFileChecklistDialog() = default;
+
+UINT CFileChecklistDialog::GetDialogId() const {
+    return IDD_MULTI_FILE_OPTIONS;
+}
+
+INT_PTR CFileChecklistDialog::DoModal() {
+    m_lpszTemplateName = MAKEINTRESOURCEA(LOWORD(GetDialogId()));
+    StartCopyingAside();
+    INT_PTR result = -1;
+    try {
+        result = CDialog::DoModal();
+    } catch (...) {
+        m_abandonCopy = true;
+        m_slicedFill.reset();
+        m_copyAside.Join();
+        throw;
+    }
+    // The thread, if any, has stopped; it finished copying the sets unless the dialog was cancelled. The
+    // rows still to come have their marks in the list too (what they started with, changed by the
+    // actions on every row since).
+    if (result != IDOK)
+        m_abandonCopy = true;
+    if (m_slicedFill) {
+        m_slicedFill->Stop();
+        // A copy cut short by a failure is no result.
+        if (result == IDOK)
+            m_slicedFill->RethrowFailure();
+        m_slicedFill.reset();
+    }
+    m_copyAside.Join();
+    // The list has kept its marks; only OK has a use for them.
+    if (result == IDOK)
+        CollectRows();
+    return result;
+}
+
+void CFileChecklistDialog::DoDataExchange(CDataExchange* pDX) {
+    DDX_Control(pDX, IDC_ADVANCED, m_btnAdvanced);
+}
+
+BOOL CFileChecklistDialog::OnInitDialog() {
+    CDialog::OnInitDialog();
+    m_btnAdvanced.EnableWindow(QueryAdvancedOptionsAvailable(*m_pAdvancedOptions));
+    m_checkList.SubclassDlgItem(IDC_FILE_LIST, this);
+    // The list takes all the room the user gives; the buttons beside it keep to the right edge.
+    EnableResizing();
+    CDynamicLayout* pLayout = GetDynamicLayout();
+    pLayout->AddItem(IDC_FILE_LIST, CDynamicLayout::MoveNone(),
+                     CDynamicLayout::SizeHorizontalAndVertical(100, 100));
+    for (int id : {IDOK, IDCANCEL, IDC_SELECT_ALL, IDC_ADVANCED})
+        pLayout->AddItem(id, CDynamicLayout::MoveHorizontal(100), CDynamicLayout::SizeNone());
+    FillList();
+    return TRUE;
+}
+
 void CFileChecklistDialog::FillList() {
     // The rows are appended in the order that adding them one by one to the sorted list would give, which
     // spares the list a search and a shift per row; drawing is off meanwhile. Each path remembers its row,
@@ -146,7 +167,7 @@ void CFileChecklistDialog::FillList() {
         if (m_slicedFill)
             return;
     }
-    CopyGivenSets(nullptr);
+    TakeCopies(nullptr);
     PlanFill(m_checkList.GetLocale(), m_checkList.GetFont(), nullptr);
     m_checkList.SetRedraw(FALSE);
     AppendRows(0, m_order.size());
@@ -214,7 +235,7 @@ void CFileChecklistDialog::StartSlicedFill(size_t total) {
     const LCID locale = m_checkList.GetLocale();
     CSlicedListFill::Steps steps;
     steps.prepare = [this, locale, font](const std::atomic<bool>& stop) {
-        if (CopyGivenSets(&m_abandonCopy))
+        if (TakeCopies(&m_abandonCopy))
             PlanFill(locale, font, &stop);
     };
     steps.prepared = [this] { ApplyPlan(); };

@@ -9,6 +9,7 @@
 #include "CheckListBox.h"
 #include "PathSets.h"
 #include "SlicedListFill.h"
+#include "TaskThread.h"
 #include "frame/AdvancedOptions.h"
 
 #include <memory>
@@ -49,6 +50,10 @@ private:
     // Copies the caller's sets into the dialog's own: the files checked, the other candidates unchecked.
     // False when `abandon` was set half-way; the copies are then incomplete and must not be used.
     bool CopyGivenSets(const std::atomic<bool>* abandon);
+    // A list sure to be long has its copies made on a thread from the start of the call.
+    void StartCopyingAside();
+    // The copies, made here or aside; false as for CopyGivenSets.
+    bool TakeCopies(const std::atomic<bool>* abandon);
     // Fills the list: at once when it is short, else while the dialog is up (SlicedListFill.h).
     void FillList();
     // What the rows need before the first goes in; on any thread.
@@ -73,6 +78,8 @@ private:
     CRowCount m_rowCount;
     // Cancel: copying the sets is of no more use.
     std::atomic<bool> m_abandonCopy{false};
+    CTaskThread m_copyAside;
+    bool m_copiedAside = false;
     bool m_rowsCutAtNul = false; // some path holds a NUL, so its row shows it only up to there
 
     // While the list fills: every path's text, the checked set's first, the rows' order, the widest

@@ -44,6 +44,8 @@ public:
 
     // The files and the others not among them.
     std::size_t Get();
+    // Whether a thread of its own is counting meanwhile.
+    bool CountsAside() const { return m_hThread != nullptr; }
 
 private:
     static DWORD WINAPI Run(void* parameter);

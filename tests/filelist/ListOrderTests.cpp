@@ -195,9 +195,9 @@ TEST_P(ListOrder, RowsAndCheckMarksAreThoseOfAddingEachPathToTheList) {
             ASSERT_TRUE(noThreads->Installed());
         }
         call.Run(script);
-        // Refused: the fill's own thread and then the sort's second one, so the list fills before showing.
-        // (A list this short is counted without a thread of its own.)
-        EXPECT_EQ(NoThreads::refused, GetParam().threadsRefused ? 2 : 0);
+        // Refused: the one copying the sets as the dialog is made, the fill's own and then the sort's
+        // second one, so the list fills before showing. (A list this short is counted without a thread.)
+        EXPECT_EQ(NoThreads::refused, GetParam().threadsRefused ? 3 : 0);
     }
 
     LCID locale = 0;
