@@ -463,14 +463,19 @@ void CALLBACK OnFillStateChange(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LO
 
 // The user and the loop's watchdog, from the start of the call until the list is complete: after a random
 // pause, a message sent to a window of the dialog's thread waits until its loop looks at the queue; the
-// longest wait is the longest stall. Every fourth time while the list fills, the key A is typed too, as
-// real input.
+// longest wait is the longest stall. While the list fills, the key A is typed every 80 ms too, as real
+// input: a fast typist's pace, kept whatever the loop's answers.
+constexpr double kKeyEverySeconds = 0.080;
+
 DWORD WINAPI RunFillHelper(void*) {
     std::mt19937 random(static_cast<unsigned>(Now() * 1e6));
-    int typing = 0;
+    double nextKey = -1;
     while (!g_fill.isComplete.load()) {
         ::Sleep(3 + static_cast<DWORD>(random() % 10));
-        if (g_fill.isShown.load() && !g_fill.isComplete.load() && ++typing % 4 == 0) {
+        if (nextKey < 0 && g_fill.isShown.load())
+            nextKey = Now() + kKeyEverySeconds;
+        if (nextKey >= 0 && Now() >= nextKey && !g_fill.isComplete.load()) {
+            nextKey += kKeyEverySeconds;
             INPUT keys[2] = {};
             keys[0].type = INPUT_KEYBOARD;
             keys[0].ki.wVk = 'A';
@@ -675,14 +680,12 @@ bool RunFillOnce(const char* self, bool today, size_t count, FillFigures& figure
                        &figures.keyMax, &figures.keysSent, &figures.keysReceived, &figures.peakBytes) == 9;
 }
 
-// The median of three runs of each figure; the key figures over the runs in which a key was typed.
-bool RunFill(const char* self, bool today, size_t count, FillFigures& figures) {
-    std::vector<FillFigures> runs(3);
-    for (FillFigures& run : runs)
-        if (!RunFillOnce(self, today, count, run))
-            return false;
+constexpr int kFillRuns = 5;
+
+// The median of each figure over the runs; the key figures over the runs in which a key was typed.
+FillFigures MedianFill(const std::vector<FillFigures>& runs) {
     auto median = [&](auto field, bool typedOnly) {
-        std::vector<std::remove_reference_t<decltype(runs[0].*field)>> values;
+        std::vector<std::remove_cv_t<std::remove_reference_t<decltype(runs[0].*field)>>> values;
         for (const FillFigures& run : runs)
             if (!typedOnly || run.keyMedian >= 0)
                 values.push_back(run.*field);
@@ -690,6 +693,7 @@ bool RunFill(const char* self, bool today, size_t count, FillFigures& figures) {
         using Value = typename decltype(values)::value_type;
         return values.empty() ? static_cast<Value>(-1) : values[values.size() / 2];
     };
+    FillFigures figures;
     figures.shown = median(&FillFigures::shown, false);
     figures.complete = median(&FillFigures::complete, false);
     figures.stall = median(&FillFigures::stall, false);
@@ -701,6 +705,34 @@ bool RunFill(const char* self, bool today, size_t count, FillFigures& figures) {
         figures.keysSent += run.keysSent;
         figures.keysReceived += run.keysReceived;
     }
+    return figures;
+}
+
+// Runs the two ways by turns, so that a machine that slows down or speeds up meanwhile weighs on both
+// alike: the median figures of each way, and the median of the ratios of each pair of runs taken one
+// after the other (sliced over today's), for the time to complete and for the peak memory.
+bool RunFillPairs(const char* self, size_t count, FillFigures& ours, FillFigures& today, double& growth,
+                  double& memory) {
+    std::vector<FillFigures> oursRuns(kFillRuns), todayRuns(kFillRuns);
+    std::vector<double> growths, memories;
+    for (int run = 0; run < kFillRuns; ++run) {
+        if (!RunFillOnce(self, false, count, oursRuns[run]) ||
+            !RunFillOnce(self, true, count, todayRuns[run]))
+            return false;
+        if (todayRuns[run].complete > 0)
+            growths.push_back(oursRuns[run].complete / todayRuns[run].complete);
+        if (todayRuns[run].peakBytes > 0)
+            memories.push_back(static_cast<double>(oursRuns[run].peakBytes) /
+                               static_cast<double>(todayRuns[run].peakBytes));
+    }
+    ours = MedianFill(oursRuns);
+    today = MedianFill(todayRuns);
+    const auto median = [](std::vector<double> values) {
+        std::sort(values.begin(), values.end());
+        return values.empty() ? 0.0 : values[values.size() / 2];
+    };
+    growth = median(growths);
+    memory = median(memories);
     return true;
 }
 
@@ -708,22 +740,24 @@ bool RunFill(const char* self, bool today, size_t count, FillFigures& figures) {
 bool PrintFillTable(const char* self, const char* architecture) {
     const size_t sizes[] = {100000, 1000000};
     std::printf(
-        "the list filling while the dialog is up, check-in dialog, %s build; seconds, median of 3 runs;\n"
-        "today's way fills the list before the dialog shows (CORVEL_FILL_BEFORE_SHOWING=1).\n"
+        "the list filling while the dialog is up, check-in dialog, %s build; seconds, median of %d runs\n"
+        "of each way, the two ways run by turns; today's way fills the list before the dialog shows\n"
+        "(CORVEL_FILL_BEFORE_SHOWING=1); the growths are medians of the ratios of each pair of runs.\n"
         "longest loop stall: the longest a message sent to the dialog's thread waited for its loop, from\n"
         "the call until the list is complete; once shown: of those sent once the dialog was on screen\n"
         "(today's way has none: its list is complete as it shows). keystroke latency: from typing a key\n"
         "(SendInput, into the comment box) while the list fills to the dialog's loop taking it, median\n"
         "and maximum of a run; today's way has no window to type into until it shows, so its latency is\n"
         "the time to show. peak MB: peak committed memory above the process just before the call\n",
-        architecture);
+        architecture, kFillRuns);
     std::printf("%8s | %-30s | %11s | %s\n", "paths", "figure", "sliced", "today's way");
     bool allRan = true;
     std::string growth, memory;
     size_t keysSent = 0, keysReceived = 0;
     for (size_t count : sizes) {
         FillFigures ours, today;
-        if (!RunFill(self, false, count, ours) || !RunFill(self, true, count, today)) {
+        double growthOfPairs = 0, memoryOfPairs = 0;
+        if (!RunFillPairs(self, count, ours, today, growthOfPairs, memoryOfPairs)) {
             std::printf("%8zu | measurement failed\n", count);
             allRan = false;
             continue;
@@ -746,14 +780,10 @@ bool PrintFillTable(const char* self, const char* architecture) {
         std::printf("%8zu | %-30s | %11.1f | %11.1f\n", count, "peak MB",
                     static_cast<double>(ours.peakBytes) / 1e6, static_cast<double>(today.peakBytes) / 1e6);
         char part[64];
-        std::snprintf(part, sizeof part, "%s%.2fx (%s)", growth.empty() ? "" : ", ",
-                      today.complete > 0 ? ours.complete / today.complete : 0.0,
+        std::snprintf(part, sizeof part, "%s%.2fx (%s)", growth.empty() ? "" : ", ", growthOfPairs,
                       count == 100000 ? "100,000" : "1,000,000");
         growth += part;
-        std::snprintf(part, sizeof part, "%s%.2fx (%s)", memory.empty() ? "" : ", ",
-                      today.peakBytes > 0
-                          ? static_cast<double>(ours.peakBytes) / static_cast<double>(today.peakBytes)
-                          : 0.0,
+        std::snprintf(part, sizeof part, "%s%.2fx (%s)", memory.empty() ? "" : ", ", memoryOfPairs,
                       count == 100000 ? "100,000" : "1,000,000");
         memory += part;
     }
