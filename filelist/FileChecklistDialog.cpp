@@ -168,15 +168,16 @@ void CFileChecklistDialog::FillList() {
             return;
     }
     TakeCopies(nullptr);
-    PlanFill(m_checkList.GetLocale(), m_checkList.GetFont(), nullptr);
+    PlanOrder(m_checkList.GetLocale(), nullptr);
+    MeasureTexts(m_checkList.GetFont(), nullptr);
     m_checkList.SetRedraw(FALSE);
     AppendRows(0, m_order.size());
     m_checkList.SetRedraw(TRUE);
-    ApplyPlan();
+    ApplyMeasures();
     EndSlicedFill();
 }
 
-void CFileChecklistDialog::PlanFill(LCID locale, HFONT font, const std::atomic<bool>* stop) {
+void CFileChecklistDialog::PlanOrder(LCID locale, const std::atomic<bool>* stop) {
     // Nothing here may send the dialog's windows a message: their thread may be waiting for this one.
     m_texts.clear();
     m_texts.reserve(m_checkedFiles.size() + m_uncheckedFiles.size());
@@ -187,9 +188,13 @@ void CFileChecklistDialog::PlanFill(LCID locale, HFONT font, const std::atomic<b
             m_rowsCutAtNul = m_rowsCutAtNul || path.find('\0') != std::string::npos;
         }
     }
-    m_order = OrderLikeSortedListBox(m_texts, locale, m_nTextCodePage, stop);
-    if (Stopped(stop))
-        return;
+    const std::vector<size_t> order = OrderLikeSortedListBox(m_texts, locale, m_nTextCodePage, stop);
+    if (!Stopped(stop))
+        m_order.assign(order.begin(), order.end()); // a list box's rows are counted in an int
+}
+
+void CFileChecklistDialog::MeasureTexts(HFONT font, const std::atomic<bool>* stop) {
+    // As above; the rows that arrive meanwhile only read the texts too.
     // Paths are measured in the list's own font, as they are drawn.
     FontDC dc(font);
     m_widest = WidestTextWidth(dc.hDC, m_texts, m_nTextCodePage, stop);
@@ -204,7 +209,7 @@ void CFileChecklistDialog::PlanFill(LCID locale, HFONT font, const std::atomic<b
     }
 }
 
-void CFileChecklistDialog::ApplyPlan() {
+void CFileChecklistDialog::ApplyMeasures() {
     // The extent adds the check box column and the margin after the text, so the end of the longest
     // path can be scrolled into view.
     m_checkList.SetFlaggedRowCount(m_flagged);
@@ -234,12 +239,14 @@ void CFileChecklistDialog::StartSlicedFill(size_t total) {
     const HFONT font = m_checkList.GetFont();
     const LCID locale = m_checkList.GetLocale();
     CSlicedListFill::Steps steps;
-    steps.prepare = [this, locale, font](const std::atomic<bool>& stop) {
+    steps.prepare = [this, locale](const std::atomic<bool>& stop) {
         if (TakeCopies(&m_abandonCopy))
-            PlanFill(locale, font, &stop);
+            PlanOrder(locale, &stop);
     };
-    steps.prepared = [this] { ApplyPlan(); };
+    steps.measure = [this, font](const std::atomic<bool>& stop) { MeasureTexts(font, &stop); };
     steps.append = [this](size_t from, size_t to) { AppendRows(from, to); };
+    steps.measured = [this] { ApplyMeasures(); };
+    steps.lineGone = [this] { GiveRoomBack(); };
     steps.finished = [this] { EndSlicedFill(); };
     m_slicedFill.reset(new CSlicedListFill(total, std::move(steps)));
     // After the list in the window order: a label just before a list would become the list's name.
@@ -258,7 +265,7 @@ void CFileChecklistDialog::StartSlicedFill(size_t total) {
     }
 }
 
-void CFileChecklistDialog::EndSlicedFill() {
+void CFileChecklistDialog::GiveRoomBack() {
     if (m_progressHeight > 0) {
         // The line is gone: the list takes its room back.
         const RECT list = AfxPlaceInParent(m_checkList.m_hWnd);
@@ -271,9 +278,13 @@ void CFileChecklistDialog::EndSlicedFill() {
             layout->UpdateItem(m_checkList.m_hWnd);
         }
     }
+}
+
+void CFileChecklistDialog::EndSlicedFill() {
+    GiveRoomBack();
     m_checkList.EndPendingRows();
     // Only the rows' places are still needed, for closing.
-    std::vector<size_t>().swap(m_order);
+    std::vector<std::uint32_t>().swap(m_order);
     std::vector<const char*>().swap(m_texts);
 }
 

@@ -12,6 +12,7 @@
 #include "TaskThread.h"
 #include "frame/AdvancedOptions.h"
 
+#include <cstdint>
 #include <memory>
 #include <set>
 #include <string>
@@ -56,12 +57,16 @@ private:
     bool TakeCopies(const std::atomic<bool>* abandon);
     // Fills the list: at once when it is short, else while the dialog is up (SlicedListFill.h).
     void FillList();
-    // What the rows need before the first goes in; on any thread.
-    void PlanFill(LCID locale, HFONT font, const std::atomic<bool>* stop);
-    void ApplyPlan();
+    // The rows' order, needed before the first row goes in; on any thread.
+    void PlanOrder(LCID locale, const std::atomic<bool>* stop);
+    // The widest text as drawn and the paths with hidden characters; on any thread, while rows arrive.
+    void MeasureTexts(HFONT font, const std::atomic<bool>* stop);
+    void ApplyMeasures();
     // Appends the rows in places [from, to) of the order.
     void AppendRows(size_t from, size_t to);
     void StartSlicedFill(size_t total);
+    // The line above the list is gone.
+    void GiveRoomBack();
     void EndSlicedFill();
     // Splits the rows back into the two sets by the marks they had when the list went.
     void CollectRows();
@@ -82,10 +87,11 @@ private:
     bool m_copiedAside = false;
     bool m_rowsCutAtNul = false; // some path holds a NUL, so its row shows it only up to there
 
-    // While the list fills: every path's text, the checked set's first, the rows' order, the widest
-    // text as drawn and how many paths hold hidden or direction-changing characters.
+    // While the list fills: every path's text, the checked set's first, the rows' order (four bytes a
+    // row: it lives until the last row is in, when the list holds every text too), the widest text as
+    // drawn and how many paths hold hidden or direction-changing characters.
     std::vector<const char*> m_texts;
-    std::vector<size_t> m_order;
+    std::vector<std::uint32_t> m_order;
     int m_widest = 0;
     int m_flagged = 0;
     std::unique_ptr<CSlicedListFill> m_slicedFill;

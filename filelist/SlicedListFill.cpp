@@ -117,9 +117,19 @@ DWORD WINAPI CSlicedListFill::RunPrepare(void* parameter) {
     } catch (...) {
         self.m_failure = std::current_exception();
     }
-    self.m_done.store(true);
-    if (!self.m_stop.load())
-        ::PostMessageW(self.m_hLine, kPreparedMessage, 0, 0);
+    const bool failed = self.m_failure != nullptr;
+    self.m_prepareDone.store(true);
+    if (self.m_stop.load())
+        return 0;
+    ::PostMessageW(self.m_hLine, kPreparedMessage, 0, 0);
+    // The measures are not needed before the first row: they are taken while the rows arrive.
+    if (!failed) {
+        try {
+            self.m_steps.measure(self.m_stop);
+        } catch (...) {
+            self.m_measureFailure = std::current_exception();
+        }
+    }
     return 0;
 }
 
@@ -137,19 +147,27 @@ void CSlicedListFill::Stop() {
 }
 
 void CSlicedListFill::OnPrepared() {
-    if (m_prepared || !m_hThread || !m_done.load())
+    if (m_prepared || !m_hThread || !m_prepareDone.load())
         return;
-    // The thread is done with its work and on its way out.
-    ::WaitForSingleObject(m_hThread, INFINITE);
-    ::CloseHandle(m_hThread);
-    m_hThread = nullptr;
     ::KillTimer(m_hWnd, kPollTimer);
     m_prepared = true;
     if (m_failure)
         std::rethrow_exception(m_failure);
-    m_steps.prepared();
     ::SetTimer(m_hWnd, kSliceTimer, USER_TIMER_MINIMUM, nullptr);
     RunSlice();
+}
+
+void CSlicedListFill::TakeMeasures(bool wait) {
+    if (m_measured || !m_prepared || !m_hThread)
+        return;
+    if (::WaitForSingleObject(m_hThread, wait ? INFINITE : 0) != WAIT_OBJECT_0)
+        return;
+    ::CloseHandle(m_hThread);
+    m_hThread = nullptr;
+    m_measured = true;
+    if (m_measureFailure)
+        std::rethrow_exception(m_measureFailure);
+    m_steps.measured();
 }
 
 void CSlicedListFill::Complete() {
@@ -166,7 +184,6 @@ void CSlicedListFill::Complete() {
     ::SendMessageW(m_hList, WM_SETREDRAW, FALSE, 0);
     m_steps.append(m_next, m_total);
     m_next = m_total;
-    DrawListAgain(false);
     Finish();
 }
 
@@ -193,16 +210,18 @@ void CSlicedListFill::RunSlice() {
         if (now >= longest || (now >= deadline && LoopWanted()))
             break;
     }
-    // While nothing wants the list, it stays as it is drawn, its scroll bar a little behind.
-    const bool hold = m_next < m_total && viewFilled && !ListWanted(m_hList);
-    if (hold && !m_drawingHeldSince)
-        m_drawingHeldSince = Now();
-    if (!hold || Now() - m_drawingHeldSince >= m_holdDrawingFor)
-        DrawListAgain(viewFilled);
     if (m_next >= m_total) {
         Finish();
         return;
     }
+    // Taken while drawing is still off, the measures' scroll bar comes up with the rows'.
+    TakeMeasures(false);
+    // While nothing wants the list, it stays as it is drawn, its scroll bar a little behind.
+    const bool hold = viewFilled && !ListWanted(m_hList);
+    if (hold && !m_drawingHeldSince)
+        m_drawingHeldSince = Now();
+    if (!hold || Now() - m_drawingHeldSince >= m_holdDrawingFor)
+        DrawListAgain(viewFilled);
     if (Now() - m_progressShownAt >= m_progressEvery)
         ShowProgress();
 }
@@ -237,10 +256,15 @@ void CSlicedListFill::ShowProgress() {
 }
 
 void CSlicedListFill::Finish() {
+    // The list's drawing is still off: the measures, the last rows and the room given back bring its
+    // scroll bars up to date once.
+    TakeMeasures(true);
     m_finished = true;
     ::KillTimer(m_hWnd, kSliceTimer);
     ::KillTimer(m_hWnd, kPollTimer);
     ::DestroyWindow(m_hWnd);
+    m_steps.lineGone();
+    DrawListAgain(false);
     m_steps.finished();
 }
 

@@ -1,8 +1,9 @@
 // CSlicedListFill: fills a long check list while its dialog is already up, and is the line above the list
 // that says how far it is ("412,000 of 1,000,000 files").
 //
-// What must be known before the first row can go in (the rows' order, the widest text) is worked out on
-// a thread of its own, so the dialog shows at once, its list empty. The rows then arrive in their final
+// What must be known before the first row can go in (the rows' order) is worked out on a thread of its
+// own, so the dialog shows at once, its list empty; what can wait (the widest text) is worked out there
+// next, while the rows arrive. The rows arrive in their final
 // order in slices run from the dialog's own message loop, on a timer: a slice appends rows for a frame's
 // time, or until input waits. The loop delivers a timer only when no input or painting waits, so a
 // keystroke waits for one slice at most and the new rows are painted between slices; and since a slice
@@ -23,13 +24,18 @@
 class CSlicedListFill : public CWnd {
 public:
     struct Steps {
-        // On the thread of its own; gives up soon once `stop` is set.
+        // On the thread of its own; gives up soon once `stop` is set. The rows go in once it is done.
         std::function<void(const std::atomic<bool>& stop)> prepare;
-        // Back on the dialog's thread once `prepare` is done, before the first row.
-        std::function<void()> prepared;
+        // Then on the same thread, while the rows arrive; gives up soon once `stop` is set.
+        std::function<void(const std::atomic<bool>& stop)> measure;
         // Appends rows [from, to), each the next in order.
         std::function<void(std::size_t from, std::size_t to)> append;
-        // The last row is in and the line is gone.
+        // Back on the dialog's thread once `measure` is done, between slices, before `finished` at the
+        // latest.
+        std::function<void()> measured;
+        // The last row is in and the line is gone; the list is not drawn until this returns.
+        std::function<void()> lineGone;
+        // Then, the list drawn again.
         std::function<void()> finished;
     };
 
@@ -47,6 +53,8 @@ public:
     void RethrowFailure() const {
         if (m_failure && !m_prepared)
             std::rethrow_exception(m_failure);
+        if (m_measureFailure && !m_measured)
+            std::rethrow_exception(m_measureFailure);
     }
 
 protected:
@@ -55,6 +63,8 @@ protected:
 private:
     static DWORD WINAPI RunPrepare(void* parameter);
     void OnPrepared();
+    // Takes up the measures once the thread has ended; waits for it when `wait`.
+    void TakeMeasures(bool wait);
     void RunSlice();
     // Every row the list shows now has arrived.
     // Turns the list's drawing back on, which brings its scroll bar up to date.
@@ -70,9 +80,11 @@ private:
     HWND m_hLine = nullptr; // for the thread, which must not read m_hWnd
     HANDLE m_hThread = nullptr;
     std::atomic<bool> m_stop{false};
-    std::atomic<bool> m_done{false}; // the thread's work is done
-    std::exception_ptr m_failure;
+    std::atomic<bool> m_prepareDone{false};
+    std::exception_ptr m_failure;        // from `prepare`
+    std::exception_ptr m_measureFailure; // from `measure`, read once the thread has ended
     bool m_prepared = false;
+    bool m_measured = false;
     bool m_finished = false;
     LONGLONG m_sliceTicks = 0;
     LONGLONG m_longestSliceTicks = 0;

@@ -276,4 +276,91 @@ TEST(SlicedFill, RowsArriveInOrderUnderACountingLineWhileTheLoopKeepsAnsweringAn
         << "over " << watchedTo - watchedFrom << " ms";
 }
 
+// What the list knows of its texts once every row is in: the extent it scrolls to, and its accessible
+// description, which counts the paths that hide characters.
+struct Measures {
+    int extent = -1;
+    std::wstring description;
+};
+
+Measures MeasuresOnceComplete(const Files& files, const Files& others) {
+    Measures measures;
+    const int total = static_cast<int>(files.size() + others.size());
+    ui::Script script;
+    script.OnWindow(
+        "the complete list",
+        [total] {
+            ui::Window dialog = ui::ActiveDialog();
+            const bool complete =
+                dialog && !dialog.Item(IDC_FILL_PROGRESS) && RowCount(dialog.Item(IDC_FILE_LIST)) == total;
+            return complete ? dialog : ui::Window();
+        },
+        [&](ui::Window dialog) {
+            ui::Window list = dialog.Item(IDC_FILE_LIST);
+            measures.extent = list.HorizontalExtent();
+            IAccessible* object = nullptr;
+            VARIANT self = {};
+            self.vt = VT_I4; // CHILDID_SELF
+            BSTR text = nullptr;
+            if (::AccessibleObjectFromWindow(list.hwnd(), static_cast<DWORD>(OBJID_CLIENT),
+                                             __uuidof(IAccessible),
+                                             reinterpret_cast<void**>(&object)) == S_OK) {
+                if (object->get_accDescription(self, &text) == S_OK && text)
+                    measures.description = text;
+                ::SysFreeString(text);
+                object->Release();
+            }
+            ui::PostClose(dialog, ui::Close::Cancel);
+        });
+    std::vector<const char*> in, out;
+    for (const std::string& path : files)
+        in.push_back(path.c_str());
+    for (const std::string& path : others)
+        out.push_back(path.c_str());
+    script.Run([&] {
+        char** checked = nullptr;
+        size_t count = 0;
+        EXPECT_EQ(corvel_multi_file_options(in.data(), in.size(), out.data(), out.size(), nullptr, nullptr,
+                                            &checked, &count),
+                  CORVEL_CANCEL);
+        corvel_release(checked);
+    });
+    return measures;
+}
+
+// The part of the description after the checked count: the paths that hide characters, if any.
+std::wstring HiddenCount(const std::wstring& description) {
+    const size_t comma = description.find(L", ");
+    return comma == std::wstring::npos ? L"" : description.substr(comma + 2);
+}
+
+struct WidestCase {
+    const char* name;
+    std::vector<std::string> files, others; // UTF-8, each wider than the short paths around them
+    bool hides;
+};
+
+TEST(SlicedFill, TheWidestTextAndTheHiddenCountAreThoseOfTheSameListFilledAtOnce) {
+    const std::vector<WidestCase> cases = {
+        {"widest among the files", {"C:\\a\\long\\way\\down\\to\\the\\widest\\file.c"}, {}, false},
+        {"widest among the others", {"C:\\b.c"}, {"C:\\a\\long\\way\\down\\to\\the\\widest\\other.c"}, false},
+        // Its markers make the row wider than its characters alone.
+        {"widest by its markers",
+         {"C:\\x\u202E\u200B\u200E\u2069.c", "C:\\y\u00AD.c"},
+         {"C:\\z\u2067\u202D.c"},
+         true},
+    };
+    for (const WidestCase& c : cases) {
+        const Files files(c.files.begin(), c.files.end()), others(c.others.begin(), c.others.end());
+        const Measures atOnce = MeasuresOnceComplete(files, others);
+        Files longFiles = files, longOthers = others;
+        MakePaths(kPaths, longFiles, longOthers);
+        const Measures sliced = MeasuresOnceComplete(longFiles, longOthers);
+        EXPECT_GT(atOnce.extent, 0) << c.name;
+        EXPECT_EQ(sliced.extent, atOnce.extent) << c.name;
+        EXPECT_EQ(HiddenCount(atOnce.description).empty(), !c.hides) << c.name;
+        EXPECT_EQ(HiddenCount(sliced.description), HiddenCount(atOnce.description)) << c.name;
+    }
+}
+
 } // namespace
