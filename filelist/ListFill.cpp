@@ -1,10 +1,10 @@
 #include "ListFill.h"
 
 #include "KeySort.h"
+#include "TaskThread.h"
 
 #include <algorithm>
 #include <cstring>
-#include <exception>
 #include <string>
 
 namespace {
@@ -47,47 +47,6 @@ struct KeyBlock {
     }
 };
 
-// Makes the keys of the second half of the texts on a thread of its own, when one can be started.
-struct HelperThread {
-    HelperThread(KeyBlock& block, const std::vector<const char*>& texts, std::size_t first, std::size_t last,
-                 LCID locale, UINT codePage, const std::atomic<bool>* stop)
-        : block(&block), texts(&texts), first(first), last(last), locale(locale), codePage(codePage),
-          stop(stop) {}
-    HelperThread(const HelperThread&) = delete;
-    HelperThread& operator=(const HelperThread&) = delete;
-
-    KeyBlock* block;
-    const std::vector<const char*>* texts;
-    std::size_t first, last;
-    LCID locale;
-    UINT codePage;
-    const std::atomic<bool>* stop;
-    std::exception_ptr failure;
-    HANDLE handle = nullptr;
-
-    static DWORD WINAPI Run(void* parameter) {
-        HelperThread& self = *static_cast<HelperThread*>(parameter);
-        try {
-            self.block->Compute(*self.texts, self.first, self.last, self.locale, self.codePage, self.stop);
-        } catch (...) {
-            self.failure = std::current_exception();
-        }
-        return 0;
-    }
-    bool Start() {
-        handle = ::CreateThread(nullptr, 0, &Run, this, 0, nullptr);
-        return handle != nullptr;
-    }
-    void Join() {
-        if (!handle)
-            return;
-        ::WaitForSingleObject(handle, INFINITE);
-        ::CloseHandle(handle);
-        handle = nullptr;
-    }
-    ~HelperThread() { Join(); }
-};
-
 } // namespace
 
 std::vector<std::size_t> OrderLikeSortedListBox(const std::vector<const char*>& texts, LCID locale,
@@ -101,13 +60,14 @@ std::vector<std::size_t> OrderLikeSortedListBox(const std::vector<const char*>& 
     const bool split = count >= 20000 && system.dwNumberOfProcessors > 1;
     std::size_t half = split ? count / 2 : count;
     KeyBlock blocks[2];
-    HelperThread helper(blocks[1], texts, half, count, locale, codePage, stop);
-    if (split && !helper.Start())
+    CTaskThread helper;
+    const auto secondHalf = [&, from = half] {
+        blocks[1].Compute(texts, from, count, locale, codePage, stop);
+    };
+    if (split && !helper.Start(secondHalf))
         half = count; // no thread to be had: it only costs time
     blocks[0].Compute(texts, 0, half, locale, codePage, stop);
-    helper.Join();
-    if (helper.failure)
-        std::rethrow_exception(helper.failure);
+    helper.Wait();
     const auto stopped = [stop] { return stop && stop->load(std::memory_order_relaxed); };
     if (stopped())
         return {};
