@@ -91,6 +91,8 @@ protected:
 private:
     using BulkMark = CCheckListRows::BulkMark;
 
+    // Appends a row with `text`, in the list's text code page; its index, or LB_ERR/LB_ERRSPACE.
+    int AppendRowText(const char* text);
     // Rows that fit in the client area, the last one perhaps in part.
     int RowsInView() const;
     BOOL Toggle(int index);
@@ -126,6 +128,7 @@ private:
     HWND m_owner = nullptr;
     // The list box's own procedure for wide messages, for reading row texts without conversion.
     WNDPROC m_pfnSuperW = nullptr;
+    std::wstring m_rowText; // the row being appended, converted
     bool m_menuKeyDown = false;
     CCheckListFinder m_finder;
     CCheckListToolTip m_toolTip;

@@ -77,19 +77,28 @@ INSTANTIATE_TEST_SUITE_P(EveryExport, MissingTemplate,
 
 // ---- A list that refuses a row ----------------------------------------------------------------------
 
-// corvel.dll's SendMessageA, except that the list refuses the `refuse`-th row put into it, as a list out
-// of memory does.
+// corvel.dll's SendMessageA and CallWindowProcW (the way rows may reach the list box), except that the
+// list refuses the `refuse`-th row put into it, as a list out of memory does.
 struct RefusedRow {
     static long refuse, inserts;
-    static hook::ImportHook* hook;
+    static hook::ImportHook *hook, *procHook;
+    static bool Refused(UINT message) {
+        return (message == LB_INSERTSTRING || message == LB_ADDSTRING) && ++inserts == refuse;
+    }
     static LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if ((message == LB_INSERTSTRING || message == LB_ADDSTRING) && ++inserts == refuse)
+        if (Refused(message))
             return LB_ERRSPACE;
         return hook->Original<decltype(&::SendMessageA)>()(window, message, wParam, lParam);
     }
+    static LRESULT WINAPI CallWindowProcW(WNDPROC proc, HWND window, UINT message, WPARAM wParam,
+                                          LPARAM lParam) {
+        if (Refused(message))
+            return LB_ERRSPACE;
+        return procHook->Original<decltype(&::CallWindowProcW)>()(proc, window, message, wParam, lParam);
+    }
 };
 long RefusedRow::refuse = 0, RefusedRow::inserts = 0;
-hook::ImportHook* RefusedRow::hook = nullptr;
+hook::ImportHook *RefusedRow::hook = nullptr, *RefusedRow::procHook = nullptr;
 
 class ListRefusingARow : public ::testing::TestWithParam<Command> {};
 
@@ -105,8 +114,11 @@ TEST_P(ListRefusingARow, EndsTheCallAsMemoryExhaustionDoesAndDropsNoPath) {
         RefusedRow::inserts = 0;
         hook::ImportHook hook("user32.dll", "SendMessageA",
                               reinterpret_cast<void*>(&RefusedRow::SendMessageA));
-        ASSERT_TRUE(hook.Installed());
+        hook::ImportHook procHook("user32.dll", "CallWindowProcW",
+                                  reinterpret_cast<void*>(&RefusedRow::CallWindowProcW));
+        ASSERT_TRUE(hook.Installed() && procHook.Installed());
         RefusedRow::hook = &hook;
+        RefusedRow::procHook = &procHook;
         FakeProvider provider;
         Watchdog watchdog;
         WhenShown shown([](ui::Window dialog) { PostClose(dialog, Close::Ok); });
