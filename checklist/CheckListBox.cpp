@@ -9,8 +9,6 @@
 #include <oleacc.h>
 
 #include <algorithm>
-#include <cstring>
-#include <cwchar>
 #include <string>
 
 CCheckListBox::~CCheckListBox() {
@@ -94,24 +92,8 @@ void CCheckListBox::InvertChecks() {
     ApplyMarks(0, GetCount(), nullptr, BulkMark::kInvert);
 }
 
-int CCheckListBox::AppendRowText(const char* text) {
-    if (!m_pfnSuperW)
-        return InsertString(-1, text);
-    // Straight to the list box's own wide procedure, the text converted into room kept for the next row:
-    // a long list's rows go in a sixth faster so than as messages, each converted into room of its own.
-    // A byte of any code page makes at most one UTF-16 unit.
-    const int bytes = static_cast<int>(std::strlen(text));
-    if (m_rowText.size() <= static_cast<size_t>(bytes))
-        m_rowText.resize(static_cast<size_t>(bytes) + 1);
-    const int units =
-        bytes ? ::MultiByteToWideChar(m_nTextCodePage, 0, text, bytes, &m_rowText[0], bytes) : 0;
-    m_rowText[static_cast<size_t>(std::max(units, 0))] = L'\0';
-    return static_cast<int>(::CallWindowProcW(m_pfnSuperW, m_hWnd, LB_INSERTSTRING, static_cast<WPARAM>(-1),
-                                              reinterpret_cast<LPARAM>(m_rowText.data())));
-}
-
 int CCheckListBox::AppendPendingRow(const char* text, bool initiallyChecked) {
-    const int row = AppendRowText(text);
+    const int row = m_wideText.Attached() ? m_wideText.Append(text, m_nTextCodePage) : InsertString(-1, text);
     if (row < 0)
         return row;
     m_rows.Arrived(initiallyChecked);
@@ -128,25 +110,6 @@ void CCheckListBox::EndPendingRows() {
     // A list filled before it showed was never busy to anyone.
     if (::IsWindowVisible(m_hWnd))
         ::NotifyWinEvent(EVENT_OBJECT_STATECHANGE, m_hWnd, OBJID_CLIENT, CHILDID_SELF);
-}
-
-bool CCheckListBox::GetRowText(int index, std::wstring& text) const {
-    text.clear();
-    WNDPROC proc = m_pfnSuperW ? m_pfnSuperW : m_pfnSuper;
-    if (!proc)
-        return false;
-    const LRESULT length = ::CallWindowProcW(proc, m_hWnd, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (length == LB_ERR || length < 0)
-        return false;
-    text.resize(static_cast<size_t>(length) + 1);
-    const LRESULT copied = ::CallWindowProcW(proc, m_hWnd, LB_GETTEXT, static_cast<WPARAM>(index),
-                                             reinterpret_cast<LPARAM>(&text[0]));
-    if (copied == LB_ERR) {
-        text.clear();
-        return false;
-    }
-    text.resize(std::wcslen(text.c_str()));
-    return true;
 }
 
 int CCheckListBox::RowsInView() const {
@@ -230,7 +193,7 @@ void CCheckListBox::ReleaseAccessible() {
 }
 
 void CCheckListBox::PreSubclassWindow() {
-    m_pfnSuperW = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC));
+    m_wideText.Attach(m_hWnd);
     SetItemHeight(static_cast<UINT>(m_painter.MeasureRows(m_hWnd)));
     m_owner = ::GetParent(m_hWnd);
     m_painter.OpenTheme(m_hWnd);

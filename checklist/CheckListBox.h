@@ -23,6 +23,7 @@
 #include "CheckListRowsGoing.h"
 #include "CheckListToolTip.h"
 #include "CheckListWindow.h"
+#include "ListBoxWideText.h"
 
 #include <functional>
 #include <string>
@@ -69,7 +70,7 @@ public:
 
     // The row's text as wide characters, read from the list box itself whatever the window's character
     // set; `text` keeps its storage from call to call. False for no such row.
-    bool GetRowText(int index, std::wstring& text) const;
+    bool GetRowText(int index, std::wstring& text) const { return m_wideText.GetText(index, text); }
 
     // Pixels from the row's left edge to its text: the check box column.
     int GetTextOffset() const { return m_painter.TextOffset(); }
@@ -91,8 +92,6 @@ protected:
 private:
     using BulkMark = CCheckListRows::BulkMark;
 
-    // Appends a row with `text`, in the list's text code page; its index, or LB_ERR/LB_ERRSPACE.
-    int AppendRowText(const char* text);
     // Rows that fit in the client area, the last one perhaps in part.
     int RowsInView() const;
     BOOL Toggle(int index);
@@ -126,9 +125,8 @@ private:
     CCheckListPainter m_painter;
     // The window the list box notifies: its parent when it was attached.
     HWND m_owner = nullptr;
-    // The list box's own procedure for wide messages, for reading row texts without conversion.
-    WNDPROC m_pfnSuperW = nullptr;
-    std::wstring m_rowText; // the row being appended, converted
+    // Rows put in and read back without conversion through messages.
+    CListBoxWideText m_wideText;
     bool m_menuKeyDown = false;
     CCheckListFinder m_finder;
     CCheckListToolTip m_toolTip;
