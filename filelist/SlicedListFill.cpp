@@ -176,8 +176,8 @@ void CSlicedListFill::Complete() {
     if (!m_prepared) {
         if (m_hThread)
             ::WaitForSingleObject(m_hThread, INFINITE);
-        OnPrepared();
-        if (!m_prepared)
+        OnPrepared(); // its first slice may bring in every row
+        if (!m_prepared || m_finished)
             return;
     }
     ::KillTimer(m_hWnd, kSliceTimer);

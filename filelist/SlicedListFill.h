@@ -3,12 +3,11 @@
 //
 // What must be known before the first row can go in (the rows' order) is worked out on a thread of its
 // own, so the dialog shows at once, its list empty; what can wait (the widest text) is worked out there
-// next, while the rows arrive. The rows arrive in their final
-// order in slices run from the dialog's own message loop, on a timer: a slice appends rows for a frame's
-// time, or until input waits. The loop delivers a timer only when no input or painting waits, so a
-// keystroke waits for one slice at most and the new rows are painted between slices; and since a slice
-// lasts at least the timer's period, the next one is due as soon as the loop is free, which keeps the
-// rows' cost close to filling the list in one go.
+// next, while the rows arrive. The rows arrive in their final order in slices run from the dialog's own
+// message loop, on a timer: a slice appends rows for a frame's time, or until input waits. The loop delivers
+// a timer only when no input or painting waits, so a keystroke waits for one slice at most and the new rows
+// are painted between slices; and since a slice lasts at least the timer's period, the next one is due as
+// soon as the loop is free, which keeps the rows' cost close to filling the list in one go.
 //
 // When the last row is in, the line goes, the list takes its room back and is no longer busy.
 #ifndef CORVEL_SLICED_LIST_FILL_H
